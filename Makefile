@@ -1,0 +1,53 @@
+# Quillet: `make run` builds and starts the app, `make test` builds and runs every test.
+# Both install what is missing first (tools/setup.sh).
+
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+BENCH_BUILD ?= build-bench
+FUZZ_BUILD  ?= build-fuzz
+BENCH_ARGS  ?=
+JOBS        ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: setup build run test test-asan bench fuzz format format-check clean
+
+setup:
+	@bash tools/setup.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "Quillet is built ($(BUILD)/quillet), but it needs a display to show its window."; \
+	  echo "On a machine without one, run it under Xvfb:  xvfb-run -a $(BUILD)/quillet"; \
+	  exit 1; \
+	fi
+	$(BUILD)/quillet
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: setup
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_ASAN=ON -DQUILLET_UBSAN=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: setup
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet_bench
+	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $(BENCH_ARGS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,6 @@
+#include "app/TmainF.h"
+
+TmainF::TmainF(Prompts &prompts, const QString &exefolder, QWidget *parent)
+    : QMainWindow(parent), prompts(prompts), exefolder(exefolder)
+{
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QList>
+
+#include <deque>
+#include <optional>
+
+// A scripted stand-in for the dialogs: records every box it was asked to show and
+// answers from queues. An empty queue answers as a user who cancels (or presses OK).
+class FakePrompts : public Prompts
+{
+public:
+    struct Box
+    {
+        QString caption;
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+    struct Input
+    {
+        QString caption;
+        QString prompt;
+        QString text;
+    };
+
+    Answer message(const QString &caption, const QString &text, Icon icon,
+                   Buttons buttons) override;
+    std::optional<FileAnswer> openPicture(const FileRequest &request) override;
+    std::optional<FileAnswer> savePicture(const FileRequest &request) override;
+    std::optional<QColor> chooseColor(const QColor &initial) override;
+    std::optional<QString> inputBox(const QString &caption, const QString &prompt,
+                                    const QString &text) override;
+    bool setupPrinter(Printer &printer) override;
+    void beep() override;
+
+    // What was shown, in order.
+    QList<Box> boxes;
+    QList<FileRequest> openRequests;
+    QList<FileRequest> saveRequests;
+    QList<QColor> colorRequests;
+    QList<Input> inputs;
+    int printerSetups = 0;
+    int beeps = 0;
+
+    // What the "user" answers next.
+    std::deque<Answer> answers;
+    std::deque<std::optional<FileAnswer>> openAnswers;
+    std::deque<std::optional<FileAnswer>> saveAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<bool> printerAnswers;
+
+    // The texts of all boxes shown so far.
+    QStringList texts() const;
+};
