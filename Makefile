@@ -44,10 +44,10 @@ bench: setup
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $(BENCH_ARGS)
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
 
 format-check:
-	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+	git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -4,8 +4,7 @@
 
 class Prompts;
 
-class TmainF : public QMainWindow
-{
+class TmainF : public QMainWindow {
     Q_OBJECT
 
 public:

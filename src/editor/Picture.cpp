@@ -1,6 +1,6 @@
 #include "editor/Picture.h"
 
-Picture::Picture(QImage image) : bitmap(std::move(image)) {}
+Picture::Picture(QImage image) : bitmap(std::move(image)) { }
 
 Picture Picture::emptyPicture()
 {
@@ -18,8 +18,8 @@ bool Picture::isDirectFormat(QImage::Format format)
 QImage &Picture::writableImage()
 {
     if (!bitmap.isNull() && !isDirectFormat(bitmap.format())) {
-        bitmap = bitmap.convertToFormat(bitmap.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                 : QImage::Format_RGB888);
+        bitmap = bitmap.convertToFormat(
+            bitmap.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB888);
     }
     return bitmap;
 }

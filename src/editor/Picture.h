@@ -7,8 +7,7 @@
 // Pixel work goes through writableImage(), which first turns pictures whose format cannot
 // hold every 24-bit colour (palettes, 16-bit, mono) into 24-bit ones, so that a highlight
 // never snaps to the nearest palette entry.
-class Picture
-{
+class Picture {
 public:
     // A bitmap of zero size.
     Picture() = default;

@@ -7,10 +7,9 @@
 
 // A command's failure with the message the user is shown. Thrown inside commands and
 // caught by the command wrapper (runCommand), never across the Qt event loop.
-class Failure : public std::exception
-{
+class Failure : public std::exception {
 public:
-    explicit Failure(QString message) : text(std::move(message)), utf8(text.toStdString()) {}
+    explicit Failure(QString message) : text(std::move(message)), utf8(text.toStdString()) { }
 
     const QString &message() const noexcept { return text; }
     const char *what() const noexcept override { return utf8.c_str(); }
@@ -21,8 +20,7 @@ private:
 };
 
 // Abandons a command without showing anything.
-class SilentAbort : public std::exception
-{
+class SilentAbort : public std::exception {
 public:
     const char *what() const noexcept override { return "silent abort"; }
 };

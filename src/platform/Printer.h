@@ -7,8 +7,7 @@ class QWidget;
 
 // The printer as the print command needs it: a set-up dialog, the device resolution
 // and a one-page document to draw a stretched picture into. Failures throw Failure.
-class Printer
-{
+class Printer {
 public:
     virtual ~Printer() = default;
 

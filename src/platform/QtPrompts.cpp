@@ -45,15 +45,15 @@ QStringList toQtFilters(const QString &filter)
 
 } // namespace
 
-QtPrompts::QtPrompts(QWidget *parent) : parent(parent) {}
+QtPrompts::QtPrompts(QWidget *parent) : parent(parent) { }
 
 void QtPrompts::setParent(QWidget *newParent)
 {
     parent = newParent;
 }
 
-Prompts::Answer QtPrompts::message(const QString &caption, const QString &text, Icon icon,
-                                   Buttons buttons)
+Prompts::Answer QtPrompts::message(
+    const QString &caption, const QString &text, Icon icon, Buttons buttons)
 {
     QMessageBox box(toQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
     if (buttons == Buttons::YesNo) {
@@ -109,12 +109,12 @@ std::optional<QColor> QtPrompts::chooseColor(const QColor &initial)
     return chosen;
 }
 
-std::optional<QString> QtPrompts::inputBox(const QString &caption, const QString &prompt,
-                                           const QString &text)
+std::optional<QString> QtPrompts::inputBox(
+    const QString &caption, const QString &prompt, const QString &text)
 {
     bool ok = false;
-    const QString result =
-        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text, &ok);
+    const QString result
+        = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text, &ok);
     if (!ok)
         return std::nullopt;
     return result;

@@ -1,14 +1,13 @@
+#include "platform/Command.h"
 #include "FakePrompts.h"
 #include "platform/AppInfo.h"
-#include "platform/Command.h"
 #include "platform/Failure.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-struct FullStopCase
-{
+struct FullStopCase {
     const char *name;
     QString message;
     QString shown;
@@ -19,8 +18,7 @@ void PrintTo(const FullStopCase &row, std::ostream *out)
     *out << row.name;
 }
 
-class DefaultErrorBoxText : public ::testing::TestWithParam<FullStopCase>
-{};
+class DefaultErrorBoxText : public ::testing::TestWithParam<FullStopCase> { };
 
 TEST_P(DefaultErrorBoxText, AppendsAFullStopOnlyAfterCharactersAboveIt)
 {
@@ -30,16 +28,14 @@ TEST_P(DefaultErrorBoxText, AppendsAFullStopOnlyAfterCharactersAboveIt)
     EXPECT_EQ(prompts.boxes[0].text, GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Messages, DefaultErrorBoxText,
-    ::testing::Values(FullStopCase{"EndsInLetter", "Cannot open file x", "Cannot open file x."},
-                      FullStopCase{"EndsInDigit", "JPEG error #42", "JPEG error #42."},
-                      FullStopCase{"EndsInFullStop", "Done.", "Done."},
-                      FullStopCase{"EndsInBang", "Really!", "Really!"},
-                      FullStopCase{"EndsInBracket", "Unknown picture file extension (.xyz)",
-                                   "Unknown picture file extension (.xyz)"},
-                      FullStopCase{"EndsInSlash", "a/", "a/."},
-                      FullStopCase{"Empty", "", ""}),
+INSTANTIATE_TEST_SUITE_P(Messages, DefaultErrorBoxText,
+    ::testing::Values(FullStopCase { "EndsInLetter", "Cannot open file x", "Cannot open file x." },
+        FullStopCase { "EndsInDigit", "JPEG error #42", "JPEG error #42." },
+        FullStopCase { "EndsInFullStop", "Done.", "Done." },
+        FullStopCase { "EndsInBang", "Really!", "Really!" },
+        FullStopCase { "EndsInBracket", "Unknown picture file extension (.xyz)",
+            "Unknown picture file extension (.xyz)" },
+        FullStopCase { "EndsInSlash", "a/", "a/." }, FullStopCase { "Empty", "", "" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(RunCommand, ShowsFailuresInTheApplicationsErrorBoxAndSwallowsThem)

@@ -4,8 +4,7 @@
 
 namespace {
 
-template<typename T>
-T takeFront(std::deque<T> &queue, T fallback)
+template<typename T> T takeFront(std::deque<T> &queue, T fallback)
 {
     if (queue.empty())
         return fallback;
@@ -16,10 +15,10 @@ T takeFront(std::deque<T> &queue, T fallback)
 
 } // namespace
 
-Prompts::Answer FakePrompts::message(const QString &caption, const QString &text, Icon icon,
-                                     Buttons buttons)
+Prompts::Answer FakePrompts::message(
+    const QString &caption, const QString &text, Icon icon, Buttons buttons)
 {
-    boxes.append({caption, text, icon, buttons});
+    boxes.append({ caption, text, icon, buttons });
     const Answer fallback = buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     return takeFront(answers, fallback);
 }
@@ -42,10 +41,10 @@ std::optional<QColor> FakePrompts::chooseColor(const QColor &initial)
     return takeFront(colorAnswers, std::optional<QColor>());
 }
 
-std::optional<QString> FakePrompts::inputBox(const QString &caption, const QString &prompt,
-                                             const QString &text)
+std::optional<QString> FakePrompts::inputBox(
+    const QString &caption, const QString &prompt, const QString &text)
 {
-    inputs.append({caption, prompt, text});
+    inputs.append({ caption, prompt, text });
     return takeFront(inputAnswers, std::optional<QString>());
 }
 

@@ -9,30 +9,27 @@
 
 // A scripted stand-in for the dialogs: records every box it was asked to show and
 // answers from queues. An empty queue answers as a user who cancels (or presses OK).
-class FakePrompts : public Prompts
-{
+class FakePrompts : public Prompts {
 public:
-    struct Box
-    {
+    struct Box {
         QString caption;
         QString text;
         Icon icon;
         Buttons buttons;
     };
-    struct Input
-    {
+    struct Input {
         QString caption;
         QString prompt;
         QString text;
     };
 
-    Answer message(const QString &caption, const QString &text, Icon icon,
-                   Buttons buttons) override;
+    Answer message(
+        const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
     std::optional<FileAnswer> openPicture(const FileRequest &request) override;
     std::optional<FileAnswer> savePicture(const FileRequest &request) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
-    std::optional<QString> inputBox(const QString &caption, const QString &prompt,
-                                    const QString &text) override;
+    std::optional<QString> inputBox(
+        const QString &caption, const QString &prompt, const QString &text) override;
     bool setupPrinter(Printer &printer) override;
     void beep() override;
 
