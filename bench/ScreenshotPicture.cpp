@@ -1,0 +1,37 @@
+#include "ScreenshotPicture.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QRandomGenerator>
+
+QImage screenshotPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(QColor(240, 240, 240));
+    QRandomGenerator random(1234);
+    QPainter painter(&image);
+
+    // Windows with title bars, white client areas and lines of "text".
+    for (int window = 0; window < 12; ++window) {
+        const int x = random.bounded(width - 600), y = random.bounded(height - 400);
+        const int w = 300 + random.bounded(1200), h = 200 + random.bounded(800);
+        painter.fillRect(x, y, w, 28, QColor(30, 90, 180));
+        painter.fillRect(x, y + 28, w, h, Qt::white);
+        for (int line = y + 40; line < y + h - 12; line += 18) {
+            for (int word = x + 10; word < x + w - 40; word += 30 + random.bounded(40)) {
+                painter.fillRect(
+                    word, line, 20 + random.bounded(20), 2 + random.bounded(9), QColor(20, 20, 20));
+            }
+        }
+    }
+    // Coloured buttons and a photo-like gradient.
+    for (int button = 0; button < 60; ++button) {
+        painter.fillRect(random.bounded(width - 120), random.bounded(height - 40), 120, 40,
+            QColor::fromHsv(random.bounded(360), 160, 220));
+    }
+    QLinearGradient gradient(0, 0, 800, 600);
+    gradient.setColorAt(0, QColor(200, 120, 40));
+    gradient.setColorAt(1, QColor(40, 160, 220));
+    painter.fillRect(width - 900, height - 700, 800, 600, gradient);
+    return image;
+}
