@@ -15,11 +15,16 @@ bool Picture::isDirectFormat(QImage::Format format)
         || format == QImage::Format_ARGB32;
 }
 
+void Picture::makeDirect(QImage &image)
+{
+    if (!image.isNull() && !isDirectFormat(image.format())) {
+        image = image.convertToFormat(
+            image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+    }
+}
+
 QImage &Picture::writableImage()
 {
-    if (!bitmap.isNull() && !isDirectFormat(bitmap.format())) {
-        bitmap = bitmap.convertToFormat(
-            bitmap.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB888);
-    }
+    makeDirect(bitmap);
     return bitmap;
 }

@@ -26,6 +26,8 @@ public:
 
     // True for the formats that pixel work handles in place.
     static bool isDirectFormat(QImage::Format format);
+    // Converts an image of any other format to 24-bit, or to 32-bit with alpha when it has alpha.
+    static void makeDirect(QImage &image);
 
 private:
     QImage bitmap;

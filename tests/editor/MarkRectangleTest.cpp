@@ -1,0 +1,99 @@
+#include "TestPictures.h"
+#include "editor/Mark.h"
+#include "editor/Picture.h"
+#include "editor/blendcolor.h"
+
+#include <QPoint>
+#include <QRect>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <tuple>
+
+namespace {
+
+struct Corners {
+    const char *name;
+    QPoint startpt;
+    QPoint endpt;
+};
+
+void PrintTo(const Corners &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+// The picture is 97 x 61: odd sizes leave partial groups at the ends of rows.
+const QSize pictureSize(97, 61);
+
+const Corners cornerCases[] = {
+    { "DraggedRightDown", { 10, 5 }, { 40, 30 } },
+    { "DraggedLeftUp", { 40, 30 }, { 10, 5 } },
+    { "DraggedLeftDown", { 40, 5 }, { 10, 30 } },
+    { "DraggedRightUp", { 10, 30 }, { 40, 5 } },
+    { "OnePixelClick", { 13, 17 }, { 13, 17 } },
+    { "PastRightAndBottom", { 80, 50 }, { 130, 90 } },
+    { "PastLeftAndTop", { 20, 15 }, { -30, -40 } },
+    { "WholePictureAndBeyond", { -5, -5 }, { 200, 200 } },
+    { "ExactlyTheWholePicture", { 96, 60 }, { 0, 0 } },
+    { "EntirelyLeftOfThePicture", { -20, 10 }, { -1, 40 } },
+    { "EntirelyBelowThePicture", { 10, 61 }, { 40, 90 } },
+    { "ThinColumn", { 96, -3 }, { 96, 70 } },
+};
+
+// What Mark must do, pixel by pixel over the rectangle clamped to the picture.
+QImage markedPixelByPixel(QImage image, QPoint a, QPoint b, QRgb mark)
+{
+    const QRect block = QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())))
+        & image.rect();
+    for (int y = block.top(); y <= block.bottom(); ++y) {
+        for (int x = block.left(); x <= block.right(); ++x)
+            image.setPixel(x, y, blendcolor(image.pixel(x, y), mark));
+    }
+    return image;
+}
+
+class MarkRectangle : public ::testing::TestWithParam<std::tuple<QImage::Format, Corners>> { };
+
+TEST_P(MarkRectangle, EqualsTheBlendOfEveryPixelInTheClampedRectangle)
+{
+    const auto [format, corners] = GetParam();
+    const QRgb marks[] = { qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(190, 170, 240) };
+    for (const QRgb mark : marks) {
+        Picture picture(runsPicture(format, pictureSize, 99));
+        QImage &image = picture.writableImage();
+        const QImage expected = markedPixelByPixel(image, corners.startpt, corners.endpt, mark);
+        markRectangle(image, corners.startpt, corners.endpt, mark);
+        ASSERT_EQ(image.format(), expected.format());
+        ASSERT_EQ(image, expected) << "mark " << std::hex << mark;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FormatsAndDirections, MarkRectangle,
+    ::testing::Combine(::testing::Values(QImage::Format_RGB888, QImage::Format_RGB32,
+                           QImage::Format_ARGB32, QImage::Format_Indexed8),
+        ::testing::ValuesIn(cornerCases)),
+    [](const auto &info) {
+        return std::string(formatName(std::get<0>(info.param))) + "_"
+            + std::get<1>(info.param).name;
+    });
+
+TEST(MarkRectangleOnGrey, PalettePictureTakesTheMarksHueInsteadOfTheNearestGrey)
+{
+    QImage grey(8, 8, QImage::Format_Grayscale8);
+    grey.fill(QColor(200, 200, 200));
+    Picture picture(grey);
+    markRectangle(picture.writableImage(), QPoint(0, 0), QPoint(7, 7), qRgb(255, 255, 0));
+    EXPECT_EQ(picture.image().pixel(4, 4), qRgb(218, 218, 65));
+}
+
+TEST(MarkRectangleOnNothing, ZeroSizePictureIsLeftAlone)
+{
+    QImage nothing;
+    markRectangle(nothing, QPoint(-5, -5), QPoint(5, 5), qRgb(255, 255, 0));
+    EXPECT_TRUE(nothing.isNull());
+}
+
+} // namespace
