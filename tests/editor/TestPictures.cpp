@@ -44,3 +44,8 @@ const char *formatName(QImage::Format format)
         return "Other";
     }
 }
+
+void PrintTo(QImage::Format format, std::ostream *out)
+{
+    *out << formatName(format);
+}
