@@ -1,7 +1,14 @@
 #include "files/pathhelpers.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
 #include "platform/AppInfo.h"
 #include "platform/Prompts.h"
+
+#include <algorithm>
 
 void plainmsg(Prompts &prompts, const QString &text)
 {
@@ -16,4 +23,200 @@ void errormsg(Prompts &prompts, const QString &text)
 void warnmsg(Prompts &prompts, const QString &text)
 {
     prompts.message(QStringLiteral("Warning"), text, Prompts::Icon::Warning);
+}
+
+const std::array<QString, 7> DayNames
+    = { QStringLiteral("Mon"), QStringLiteral("Tue"), QStringLiteral("Wed"), QStringLiteral("Thu"),
+          QStringLiteral("Fri"), QStringLiteral("Sat"), QStringLiteral("Sun") };
+
+const std::array<QString, 7> DriveTypeNames = { QStringLiteral("Unknown"),
+    QStringLiteral("Does not exist"), QStringLiteral("Removable"), QStringLiteral("Fixed"),
+    QStringLiteral("Network"), QStringLiteral("CD/DVD"), QStringLiteral("RAMDISK") };
+
+namespace {
+
+QChar separator(PathStyle style)
+{
+    return style == PathStyle::Windows ? u'\\' : u'/';
+}
+
+} // namespace
+
+PathStyle nativePathStyle()
+{
+#ifdef Q_OS_WIN
+    return PathStyle::Windows;
+#else
+    return PathStyle::Unix;
+#endif
+}
+
+QString reversestring(const QString &s)
+{
+    QString result;
+    result.reserve(s.size());
+    for (qsizetype i = s.size(); i > 0;) {
+        --i;
+        if (i > 0 && s[i].isLowSurrogate() && s[i - 1].isHighSurrogate()) {
+            result += s[i - 1];
+            result += s[i];
+            --i;
+        } else {
+            result += s[i];
+        }
+    }
+    return result;
+}
+
+int lastpos(const QString &sub, const QString &s)
+{
+    if (sub.isEmpty())
+        return 0;
+    return int(s.lastIndexOf(sub) + 1);
+}
+
+QString fnamenoext(const QString &path, PathStyle style)
+{
+    qsizetype start = path.lastIndexOf(separator(style)) + 1;
+    if (style == PathStyle::Windows)
+        start = std::max(start, path.lastIndexOf(u':') + 1);
+    const QString name = path.mid(start);
+    const int dot = lastpos(QStringLiteral("."), name);
+    if (dot == 0)
+        return name;
+    return name.left(dot - 1);
+}
+
+void nobackslash(QString &path, PathStyle style)
+{
+    if (style == PathStyle::Unix && path == u"/")
+        return;
+    if (!path.isEmpty() && path.back() == separator(style))
+        path.chop(1);
+}
+
+QString joinPath(const QString &folder, const QString &name, PathStyle style)
+{
+    if (folder.isEmpty())
+        return name;
+    const QChar sep = separator(style);
+    qsizetype skip = 0;
+    while (skip < name.size() && name[skip] == sep)
+        ++skip;
+    if (folder.back() == sep)
+        return folder + name.mid(skip);
+    return folder + sep + name.mid(skip);
+}
+
+QString shortleft(const QString &text, int n)
+{
+    n = std::max(n, 0);
+    if (text.size() <= n)
+        return text;
+    if (n < 3)
+        return QStringLiteral("...");
+    return QStringLiteral("...") + text.right(n - 3);
+}
+
+char pathkind(const QString &path)
+{
+    if (path.isEmpty())
+        return 'n';
+    const QFileInfo info(path);
+    if (!info.exists())
+        return 'n';
+    return info.isDir() ? 'd' : 'f';
+}
+
+QDateTime filetime2datetime(const QDateTime &ft)
+{
+    if (!ft.isValid())
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(ft.toMSecsSinceEpoch(), Qt::LocalTime);
+}
+
+QString datetimestr(const QDateTime &when, const QLocale &locale)
+{
+    if (!when.isValid())
+        return {};
+    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    if (when.time() == QTime(0, 0))
+        return date;
+    return date + u' ' + locale.toString(when.time(), QLocale::LongFormat);
+}
+
+QString fdatestr(const QString &path, const QLocale &locale)
+{
+    // A root answers with its own times; a path that vanishes after the test has no valid time
+    // and so answers "", as a missing one does.
+    if (pathkind(path) == 'n')
+        return {};
+    const QFileInfo info(path);
+    QDateTime time;
+    if (info.isDir()) {
+        time = info.birthTime();
+        // File systems that keep no creation time answer with the last change instead.
+        if (!time.isValid())
+            time = info.lastModified();
+    } else {
+        time = info.lastModified();
+    }
+    return datetimestr(filetime2datetime(time), locale);
+}
+
+qint64 fsize(const QString &path)
+{
+    // A folder, the root included, has no size of its own; a vanished path has none either.
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || info.isDir())
+        return 0;
+    return info.size();
+}
+
+char FolderSystem::kind(const QString &path) const
+{
+    return pathkind(path);
+}
+
+bool FolderSystem::createFolder(const QString &path)
+{
+    return QDir().mkdir(path);
+}
+
+bool makedirs(QString path, PathStyle style)
+{
+    FolderSystem system;
+    return makedirs(std::move(path), style, system);
+}
+
+bool makedirs(QString path, PathStyle style, FolderSystem &system)
+{
+    nobackslash(path, style);
+    if (path.isEmpty())
+        return false;
+    if (system.kind(path) == 'd')
+        return true;
+    // A missing drive cannot hold folders; do not even try.
+    if (style == PathStyle::Windows && system.kind(path.left(2)) != 'd')
+        return false;
+    const int slash = lastpos(separator(style), path);
+    if (slash == 0)
+        return false;
+    // The parent of "/x" is the root itself.
+    const QString parent
+        = style == PathStyle::Unix && slash == 1 ? path.left(1) : path.left(slash - 1);
+    if (parent == path)
+        return false;
+    if (system.kind(parent) == 'd')
+        return system.createFolder(path);
+    return makedirs(parent, style, system) && makedirs(path, style, system);
+}
+
+void escclose(QWidget *window, QChar &key)
+{
+    if (key != QChar(27))
+        return;
+    key = QChar(0);
+    if (window)
+        window->close();
 }

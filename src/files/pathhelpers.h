@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QChar>
+#include <QLocale>
 #include <QString>
 
+#include <array>
+
+class QDateTime;
+class QWidget;
 class Prompts;
 
 // Message boxes shared by the windows and components.
@@ -11,3 +17,58 @@ void plainmsg(Prompts &prompts, const QString &text);
 void errormsg(Prompts &prompts, const QString &text);
 // warnmsg: "Warning", the warning icon, OK.
 void warnmsg(Prompts &prompts, const QString &text);
+
+// "Mon" to "Sun", indexed from 0.
+extern const std::array<QString, 7> DayNames;
+// Indexed by drive type: 0 unknown, 1 no such root, 2 removable, 3 fixed, 4 remote, 5 CD-ROM,
+// 6 RAM disk.
+extern const std::array<QString, 7> DriveTypeNames;
+
+// Which separator and root rules the string helpers follow. Windows: "\" separates, "X:" names
+// a drive and "C:\" is held as "C:". Unix: "/" separates and the root "/" stays "/".
+enum class PathStyle { Windows, Unix };
+PathStyle nativePathStyle();
+
+// The characters of `s` in reverse order (a surrogate pair stays one character).
+QString reversestring(const QString &s);
+// 1-based position of the last occurrence of `sub` in `s`; 0 when there is none or `sub` is empty.
+int lastpos(const QString &sub, const QString &s);
+// The file-name part of `path` without its extension: "a.b.jpg" gives "a.b", ".jpg" gives "".
+QString fnamenoext(const QString &path, PathStyle style = nativePathStyle());
+// Removes one trailing separator from `path`; the Unix root "/" is kept.
+void nobackslash(QString &path, PathStyle style = nativePathStyle());
+// `folder` and `name` with exactly one separator between them; `name` alone for an empty folder.
+QString joinPath(const QString &folder, const QString &name, PathStyle style = nativePathStyle());
+// `text`, or when longer than `n`: "..." and its last n - 3 characters ("..." alone for n < 3).
+// A negative `n` counts as 0; lengths are never cut to 16 bits.
+QString shortleft(const QString &text, int n);
+
+// 'n' when nothing of that name exists, 'd' for a folder, 'f' for anything else.
+char pathkind(const QString &path);
+// A file time as the file system reports it (UTC) in local time, to the millisecond.
+QDateTime filetime2datetime(const QDateTime &ft);
+// The short date, a blank and the long time of `when`; the time is left out at exactly
+// midnight, and an invalid time gives "".
+QString datetimestr(const QDateTime &when, const QLocale &locale = QLocale());
+// The date text of a folder (its creation time) or a file (its last write); "" when missing.
+QString fdatestr(const QString &path, const QLocale &locale = QLocale());
+// The size of a file in bytes (all 64 bits); 0 for a folder or a missing path.
+qint64 fsize(const QString &path);
+
+// The file-system questions makedirs asks. The default asks the disk; tests substitute a drive
+// table of their own so that Windows paths can be checked anywhere.
+class FolderSystem {
+public:
+    virtual ~FolderSystem() = default;
+    virtual char kind(const QString &path) const;
+    // Creates one folder level; true on success.
+    virtual bool createFolder(const QString &path);
+};
+
+// True when the folder `path` exists afterwards, creating missing parents as needed. Never
+// raises; a folder that cannot be created answers false.
+bool makedirs(QString path, PathStyle style = nativePathStyle());
+bool makedirs(QString path, PathStyle style, FolderSystem &system);
+
+// Closes `window` when `key` is Escape and swallows the key (sets it to character 0).
+void escclose(QWidget *window, QChar &key);
