@@ -1,0 +1,320 @@
+#include "files/JpegCodec.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QIODevice>
+#include <QImage>
+
+#include "platform/Failure.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+// libjpeg reports an error by calling error_exit, which must not return. Ours jumps back to
+// the guard around the library call, so no C++ exception ever unwinds through libjpeg.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void jumpBack(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->jump, 1);
+}
+
+void ignoreMessage(j_common_ptr, int) { }
+
+void printNothing(j_common_ptr) { }
+
+void initErrorManager(ErrorManager &err)
+{
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = jumpBack;
+    // Warnings (corrupt or truncated data that still decodes) and trace messages are dropped.
+    err.pub.emit_message = ignoreMessage;
+    err.pub.output_message = printNothing;
+}
+
+// Runs `step`, which may only call libjpeg and touch plain data, since the jump back skips
+// destructors. Returns false after a library error; its code stays in err.pub.msg_code.
+template<class Step> bool guarded(ErrorManager &err, const Step &step)
+{
+    if (setjmp(err.jump))
+        return false;
+    step();
+    return true;
+}
+
+[[noreturn]] void throwJpegError(const ErrorManager &err)
+{
+    throw Failure(QStringLiteral("JPEG error #%1").arg(err.pub.msg_code));
+}
+
+// A source that reads the device in chunks, so that a large file is never held whole.
+struct DeviceSource {
+    jpeg_source_mgr pub;
+    QIODevice *device;
+    bool startOfFile;
+    JOCTET buffer[64 * 1024];
+};
+
+DeviceSource *deviceSource(j_decompress_ptr cinfo)
+{
+    return reinterpret_cast<DeviceSource *>(cinfo->src);
+}
+
+void initSource(j_decompress_ptr cinfo)
+{
+    deviceSource(cinfo)->startOfFile = true;
+}
+
+boolean fillInputBuffer(j_decompress_ptr cinfo)
+{
+    DeviceSource *src = deviceSource(cinfo);
+    qint64 count = src->device->read(reinterpret_cast<char *>(src->buffer), sizeof src->buffer);
+    if (count < 0)
+        ERREXIT(cinfo, JERR_FILE_READ);
+    if (count == 0) {
+        if (src->startOfFile)
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        // A truncated file ends with a made-up end marker; the missing part decodes gray.
+        src->buffer[0] = 0xFF;
+        src->buffer[1] = JPEG_EOI;
+        count = 2;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = size_t(count);
+    src->startOfFile = false;
+    return TRUE;
+}
+
+void skipInputData(j_decompress_ptr cinfo, long count)
+{
+    if (count <= 0)
+        return;
+    jpeg_source_mgr *src = cinfo->src;
+    while (count > long(src->bytes_in_buffer)) {
+        count -= long(src->bytes_in_buffer);
+        fillInputBuffer(cinfo);
+    }
+    src->next_input_byte += count;
+    src->bytes_in_buffer -= size_t(count);
+}
+
+void termSource(j_decompress_ptr) { }
+
+struct Decompressor {
+    jpeg_decompress_struct cinfo {};
+    ErrorManager err {};
+    DeviceSource source {};
+
+    // Safe on a structure that was never created or that failed halfway.
+    ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
+};
+
+// A destination that grows one malloc'd block, owned here so that nothing leaks on an error.
+struct MemoryDestination {
+    jpeg_destination_mgr pub;
+    JOCTET *data;
+    size_t capacity;
+};
+
+MemoryDestination *memoryDestination(j_compress_ptr cinfo)
+{
+    return reinterpret_cast<MemoryDestination *>(cinfo->dest);
+}
+
+void initDestination(j_compress_ptr cinfo)
+{
+    MemoryDestination *dest = memoryDestination(cinfo);
+    dest->pub.next_output_byte = dest->data;
+    dest->pub.free_in_buffer = dest->capacity;
+}
+
+boolean emptyOutputBuffer(j_compress_ptr cinfo)
+{
+    // Called when the whole block is full.
+    MemoryDestination *dest = memoryDestination(cinfo);
+    const size_t used = dest->capacity;
+    void *grown = std::realloc(dest->data, used * 2);
+    if (!grown)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    dest->data = static_cast<JOCTET *>(grown);
+    dest->capacity = used * 2;
+    dest->pub.next_output_byte = dest->data + used;
+    dest->pub.free_in_buffer = dest->capacity - used;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr) { }
+
+struct Compressor {
+    jpeg_compress_struct cinfo {};
+    ErrorManager err {};
+    MemoryDestination dest {};
+
+    ~Compressor()
+    {
+        jpeg_destroy_compress(&cinfo);
+        std::free(dest.data);
+    }
+};
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("JpegCodec", text);
+}
+
+} // namespace
+
+QString pictureTooLargeMessage(qint64 width, qint64 height, qint64 maxPixels)
+{
+    return tr("The picture is too large to open: %1 x %2 pixels (at most %3 megapixels)")
+        .arg(width)
+        .arg(height)
+        .arg(maxPixels / (1024 * 1024));
+}
+
+QImage decodeJpeg(const QByteArray &data, qint64 maxPixels)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeJpeg(buffer, maxPixels);
+}
+
+QImage decodeJpeg(QIODevice &device, qint64 maxPixels)
+{
+    auto decompressor = std::make_unique<Decompressor>();
+    Decompressor &d = *decompressor;
+    jpeg_decompress_struct &cinfo = d.cinfo;
+    initErrorManager(d.err);
+    cinfo.err = &d.err.pub;
+    d.source.device = &device;
+    d.source.pub.init_source = initSource;
+    d.source.pub.fill_input_buffer = fillInputBuffer;
+    d.source.pub.skip_input_data = skipInputData;
+    d.source.pub.resync_to_restart = jpeg_resync_to_restart;
+    d.source.pub.term_source = termSource;
+
+    if (!guarded(d.err, [&] {
+            jpeg_create_decompress(&cinfo);
+            cinfo.src = &d.source.pub;
+            jpeg_read_header(&cinfo, TRUE);
+        })) {
+        // Beyond 65500 pixels a side libjpeg refuses the header itself; say why in words.
+        if (d.err.pub.msg_code == JERR_IMAGE_TOO_BIG && cinfo.image_width > 0)
+            throw Failure(pictureTooLargeMessage(cinfo.image_width, cinfo.image_height, maxPixels));
+        throwJpegError(d.err);
+    }
+
+    const int width = int(cinfo.image_width);
+    const int height = int(cinfo.image_height);
+    if (qint64(width) * height > maxPixels) {
+        throw Failure(pictureTooLargeMessage(width, height, maxPixels));
+    }
+
+    const bool gray = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    cinfo.do_block_smoothing = TRUE;
+    cinfo.out_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+    if (!guarded(d.err, [&] { jpeg_start_decompress(&cinfo); }))
+        throwJpegError(d.err);
+    const int components = gray ? 1 : 3;
+    if (int(cinfo.output_width) != width || int(cinfo.output_height) != height
+        || cinfo.output_components != components)
+        throw Failure(tr("JPEG error: unexpected output size"));
+
+    QImage image(width, height, gray ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+    if (image.isNull()) {
+        throw Failure(
+            tr("Not enough memory to open a picture of %1 x %2 pixels").arg(width).arg(height));
+    }
+    if (gray) {
+        QList<QRgb> palette(256);
+        for (int level = 0; level < 256; ++level)
+            palette[level] = qRgb(level, level, level);
+        image.setColorTable(palette);
+    }
+
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    if (!guarded(d.err, [&] {
+            constexpr JDIMENSION batch = 8;
+            JSAMPROW rows[batch];
+            while (cinfo.output_scanline < cinfo.output_height) {
+                const JDIMENSION count
+                    = std::min(batch, cinfo.output_height - cinfo.output_scanline);
+                for (JDIMENSION i = 0; i < count; ++i)
+                    rows[i] = bits + qsizetype(cinfo.output_scanline + i) * stride;
+                jpeg_read_scanlines(&cinfo, rows, count);
+            }
+            jpeg_finish_decompress(&cinfo);
+        }))
+        throwJpegError(d.err);
+    return image;
+}
+
+QByteArray encodeJpeg(const QImage &image)
+{
+    if (image.width() <= 0 || image.height() <= 0)
+        return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull()) {
+        throw Failure(tr("Not enough memory to save a picture of %1 x %2 pixels")
+                          .arg(image.width())
+                          .arg(image.height()));
+    }
+
+    auto compressor = std::make_unique<Compressor>();
+    Compressor &c = *compressor;
+    jpeg_compress_struct &cinfo = c.cinfo;
+    initErrorManager(c.err);
+    cinfo.err = &c.err.pub;
+    // A first guess near the size of a screenshot at this quality; the block doubles as needed.
+    c.dest.capacity = std::max<size_t>(64 * 1024, size_t(rgb.width()) * size_t(rgb.height()) / 4);
+    c.dest.data = static_cast<JOCTET *>(std::malloc(c.dest.capacity));
+    if (!c.dest.data)
+        throw Failure(tr("Not enough memory to save the picture"));
+    c.dest.pub.init_destination = initDestination;
+    c.dest.pub.empty_output_buffer = emptyOutputBuffer;
+    c.dest.pub.term_destination = termDestination;
+
+    const uchar *const bits = rgb.constBits();
+    const qsizetype stride = rgb.bytesPerLine();
+    if (!guarded(c.err, [&] {
+            jpeg_create_compress(&cinfo);
+            cinfo.dest = &c.dest.pub;
+            cinfo.image_width = JDIMENSION(rgb.width());
+            cinfo.image_height = JDIMENSION(rgb.height());
+            cinfo.input_components = 3;
+            cinfo.in_color_space = JCS_RGB;
+            jpeg_set_defaults(&cinfo);
+            jpeg_set_quality(&cinfo, 90, TRUE);
+            jpeg_start_compress(&cinfo, TRUE);
+            constexpr JDIMENSION batch = 16;
+            JSAMPROW rows[batch];
+            while (cinfo.next_scanline < cinfo.image_height) {
+                const JDIMENSION count = std::min(batch, cinfo.image_height - cinfo.next_scanline);
+                for (JDIMENSION i = 0; i < count; ++i)
+                    rows[i]
+                        = const_cast<JSAMPROW>(bits + qsizetype(cinfo.next_scanline + i) * stride);
+                jpeg_write_scanlines(&cinfo, rows, count);
+            }
+            jpeg_finish_compress(&cinfo);
+        }))
+        throwJpegError(c.err);
+    const size_t size = c.dest.capacity - c.dest.pub.free_in_buffer;
+    return QByteArray(reinterpret_cast<const char *>(c.dest.data), qsizetype(size));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class QByteArray;
+class QIODevice;
+class QImage;
+
+// JPEG through libjpeg. Library errors become Failure("JPEG error #<libjpeg message code>");
+// warnings (damaged but readable data) are ignored, as are libjpeg's trace messages.
+
+// The most pixels a picture may have when it is opened: 64 megapixels cover 8K screens and
+// most cameras, keep a picture, its undo copy and a conversion well inside memory, and match
+// Qt's own default allocation limit for 32-bit pictures.
+inline constexpr qint64 maxPicturePixels = qint64(8192) * 8192;
+
+// The message that refuses a picture above `maxPixels`.
+QString pictureTooLargeMessage(qint64 width, qint64 height, qint64 maxPixels);
+
+// Decodes at full size with block smoothing. Colour files give Format_RGB888; one-component
+// (grayscale) files give Format_Indexed8 with a 256-level gray palette. Pictures always decode
+// to 24 bits except grayscale: no display today has 8 bits per pixel or fewer. Throws Failure;
+// a header that claims more than `maxPixels` pixels is refused before anything is allocated.
+QImage decodeJpeg(const QByteArray &data, qint64 maxPixels = maxPicturePixels);
+QImage decodeJpeg(QIODevice &device, qint64 maxPixels = maxPicturePixels);
+
+// Encodes a 24-bit copy of `image`: quality 90 with baseline tables, three RGB components,
+// sequential, libjpeg's defaults otherwise. A picture of zero width or height gives no bytes.
+QByteArray encodeJpeg(const QImage &image);

@@ -1,0 +1,170 @@
+#include "files/PictureFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "platform/Failure.h"
+
+#include <algorithm>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("PictureFiles", text);
+}
+
+QString native(const QString &name)
+{
+    return QDir::toNativeSeparators(name);
+}
+
+enum class Kind { Jpeg, Bitmap, Icon, Png };
+
+struct QtKind {
+    const char *format;
+    const char *description;
+};
+
+QtKind qtKind(Kind kind)
+{
+    switch (kind) {
+    case Kind::Icon:
+        return { "ico", "icon" };
+    case Kind::Png:
+        return { "png", "PNG" };
+    default:
+        return { "bmp", "bitmap" };
+    }
+}
+
+// The kind a name opens as; throws for the extensions that do not open.
+Kind loadableKind(const QString &name)
+{
+    const QString ext = fileExtension(name);
+    if (ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg"))
+        return Kind::Jpeg;
+    if (ext == QLatin1String(".bmp"))
+        return Kind::Bitmap;
+    if (ext == QLatin1String(".ico"))
+        return Kind::Icon;
+    if (ext == QLatin1String(".png"))
+        return Kind::Png;
+    // There is no metafile reader here; saying so is clearer than "unknown extension".
+    if (ext == QLatin1String(".emf") || ext == QLatin1String(".wmf"))
+        throw Failure(tr("Cannot open file %1: metafiles are not supported").arg(native(name)));
+    const QString written = name.mid(name.size() - ext.size() + 1);
+    throw Failure(tr("Unknown picture file extension (.%1)").arg(written));
+}
+
+bool isJpegExtension(const QString &ext)
+{
+    return ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg");
+}
+
+[[noreturn]] void cannotCreate(const QString &name)
+{
+    throw Failure(tr("Cannot create file %1").arg(native(name)));
+}
+
+// Writes through a temporary file in the same folder that replaces `name` only once
+// `write` has succeeded, so a failure leaves the old file as it was and no partial one.
+template<class Write> void saveAtomically(const QString &name, const Write &write)
+{
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        cannotCreate(name);
+    // The final flush is checked here: commit() renames even when it fails part-way.
+    if (!write(file) || !file.flush()) {
+        file.cancelWriting();
+        cannotCreate(name);
+    }
+    if (!file.commit())
+        cannotCreate(name);
+}
+
+} // namespace
+
+QString fileExtension(const QString &name)
+{
+    const qsizetype separator
+        = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QDir::separator()));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot < separator)
+        return {};
+    QString ext = name.mid(dot);
+    for (QChar &c : ext) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return ext;
+}
+
+Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels)
+{
+    const Kind kind = loadableKind(name);
+    if (kind == Kind::Jpeg)
+        return Picture(decodeJpeg(device, maxPixels));
+
+    // Qt refuses pictures above its process-wide allocation limit (128 MB in Qt 6.4, so below
+    // 8K at 32 bits); raise it to our own limit so that no picture within it reads as damaged.
+    const int neededMegabytes = int((maxPixels * 4 + (1 << 20) - 1) >> 20);
+    const int qtLimit = QImageReader::allocationLimit();
+    if (qtLimit != 0 && qtLimit < neededMegabytes)
+        QImageReader::setAllocationLimit(neededMegabytes);
+
+    const QtKind qt = qtKind(kind);
+    QImageReader reader(&device, qt.format);
+    reader.setAutoDetectImageFormat(false);
+    // Formats that do not tell their size early are still held by Qt's allocation limit.
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
+        throw Failure(pictureTooLargeMessage(size.width(), size.height(), maxPixels));
+    QImage image;
+    if (!reader.read(&image)) {
+        throw Failure(tr("Cannot read %1: the file is damaged or is not a %2 file (%3)")
+                          .arg(native(name), QLatin1String(qt.description), reader.errorString()));
+    }
+    return Picture(std::move(image));
+}
+
+Picture fname2bmpimage(const QString &name)
+{
+    loadableKind(name);
+    QFile file(name);
+    if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly))
+        throw Failure(tr("Cannot open file %1").arg(native(name)));
+    return readPicture(file, name);
+}
+
+SavedAs bmpimage2fname(const Picture &picture, QString &name, int saveFilterIndex)
+{
+    if (fileExtension(name).isEmpty())
+        name += saveFilterIndex == 1 ? QLatin1String(".jpg") : QLatin1String(".bmp");
+    const QString ext = fileExtension(name);
+    if (picture.isEmpty())
+        throw Failure(tr("There is no picture to save"));
+
+    if (isJpegExtension(ext)) {
+        // A picture of zero width or height writes an empty file.
+        const QByteArray data = encodeJpeg(picture.image());
+        saveAtomically(name, [&](QSaveFile &file) { return file.write(data) == data.size(); });
+        return SavedAs::Jpeg;
+    }
+
+    // Qt writes no bitmap of zero size; say so rather than leave a file that opens nowhere.
+    if (picture.image().isNull())
+        throw Failure(
+            tr("A picture of zero width or height cannot be saved as %1").arg(native(name)));
+    const char *format = ext == QLatin1String(".png") ? "png" : "bmp";
+    saveAtomically(name, [&](QSaveFile &file) {
+        QImageWriter writer(&file, format);
+        return writer.write(picture.image());
+    });
+    return SavedAs::Other;
+}

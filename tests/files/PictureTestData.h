@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// Pictures and files for the load and save tests, made with Qt's own writers so that the
+// expected bytes never come from the code under test.
+namespace picturetest {
+
+// A deterministic picture with smooth gradients, flat areas and sharp dark strokes.
+QImage samplePicture(int width = 96, int height = 64);
+
+// The picture written by Qt's JPEG plugin; grayscale pictures give one-component files.
+QByteArray qtJpeg(const QImage &image, bool progressive = false);
+// The picture written by Qt in `format` ("bmp", "png", "ico").
+QByteArray qtEncoded(const QImage &image, const char *format);
+
+// The mean absolute difference of the red, green and blue values of two pictures of one size.
+double meanDifference(const QImage &a, const QImage &b);
+
+// The offset of the first JPEG marker 0xFF `marker`, or -1.
+qsizetype findMarker(const QByteArray &jpeg, uchar marker);
+// `jpeg` with the frame header's width and height replaced.
+QByteArray withFrameSize(QByteArray jpeg, int width, int height);
+
+QByteArray readAll(const QString &path);
+void writeAll(const QString &path, const QByteArray &data);
+
+} // namespace picturetest
