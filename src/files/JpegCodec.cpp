@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include <jerror.h>
@@ -122,52 +121,65 @@ struct Decompressor {
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
 };
 
-// A destination that grows one malloc'd block, owned here so that nothing leaks on an error.
-struct MemoryDestination {
+// A destination that hands the data to a device in chunks. A device that refuses data is
+// noted and ends the encoding through libjpeg's own error path.
+struct DeviceDestination {
     jpeg_destination_mgr pub;
-    JOCTET *data;
-    size_t capacity;
+    QIODevice *device;
+    bool writeFailed;
+    JOCTET buffer[64 * 1024];
 };
 
-MemoryDestination *memoryDestination(j_compress_ptr cinfo)
+DeviceDestination *deviceDestination(j_compress_ptr cinfo)
 {
-    return reinterpret_cast<MemoryDestination *>(cinfo->dest);
+    return reinterpret_cast<DeviceDestination *>(cinfo->dest);
+}
+
+void writeOut(j_compress_ptr cinfo, size_t count)
+{
+    DeviceDestination *dest = deviceDestination(cinfo);
+    bool written = false;
+    try {
+        written = dest->device->write(reinterpret_cast<const char *>(dest->buffer), qint64(count))
+            == qint64(count);
+    } catch (...) {
+        // Only running out of memory can throw here; it must not unwind through libjpeg.
+    }
+    if (!written) {
+        dest->writeFailed = true;
+        ERREXIT(cinfo, JERR_FILE_WRITE);
+    }
 }
 
 void initDestination(j_compress_ptr cinfo)
 {
-    MemoryDestination *dest = memoryDestination(cinfo);
-    dest->pub.next_output_byte = dest->data;
-    dest->pub.free_in_buffer = dest->capacity;
+    DeviceDestination *dest = deviceDestination(cinfo);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = sizeof dest->buffer;
 }
 
 boolean emptyOutputBuffer(j_compress_ptr cinfo)
 {
-    // Called when the whole block is full.
-    MemoryDestination *dest = memoryDestination(cinfo);
-    const size_t used = dest->capacity;
-    void *grown = std::realloc(dest->data, used * 2);
-    if (!grown)
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
-    dest->data = static_cast<JOCTET *>(grown);
-    dest->capacity = used * 2;
-    dest->pub.next_output_byte = dest->data + used;
-    dest->pub.free_in_buffer = dest->capacity - used;
+    // Called when the whole buffer is full.
+    writeOut(cinfo, sizeof deviceDestination(cinfo)->buffer);
+    initDestination(cinfo);
     return TRUE;
 }
 
-void termDestination(j_compress_ptr) { }
+void termDestination(j_compress_ptr cinfo)
+{
+    DeviceDestination *dest = deviceDestination(cinfo);
+    const size_t count = sizeof dest->buffer - dest->pub.free_in_buffer;
+    if (count > 0)
+        writeOut(cinfo, count);
+}
 
 struct Compressor {
     jpeg_compress_struct cinfo {};
     ErrorManager err {};
-    MemoryDestination dest {};
+    DeviceDestination dest {};
 
-    ~Compressor()
-    {
-        jpeg_destroy_compress(&cinfo);
-        std::free(dest.data);
-    }
+    ~Compressor() { jpeg_destroy_compress(&cinfo); }
 };
 
 QString tr(const char *text)
@@ -268,8 +280,18 @@ QImage decodeJpeg(QIODevice &device, qint64 maxPixels)
 
 QByteArray encodeJpeg(const QImage &image)
 {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    if (!encodeJpeg(image, buffer))
+        throw Failure(tr("Not enough memory to save the picture"));
+    return data;
+}
+
+bool encodeJpeg(const QImage &image, QIODevice &device)
+{
     if (image.width() <= 0 || image.height() <= 0)
-        return {};
+        return true;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull()) {
         throw Failure(tr("Not enough memory to save a picture of %1 x %2 pixels")
@@ -282,11 +304,7 @@ QByteArray encodeJpeg(const QImage &image)
     jpeg_compress_struct &cinfo = c.cinfo;
     initErrorManager(c.err);
     cinfo.err = &c.err.pub;
-    // A first guess near the size of a screenshot at this quality; the block doubles as needed.
-    c.dest.capacity = std::max<size_t>(64 * 1024, size_t(rgb.width()) * size_t(rgb.height()) / 4);
-    c.dest.data = static_cast<JOCTET *>(std::malloc(c.dest.capacity));
-    if (!c.dest.data)
-        throw Failure(tr("Not enough memory to save the picture"));
+    c.dest.device = &device;
     c.dest.pub.init_destination = initDestination;
     c.dest.pub.empty_output_buffer = emptyOutputBuffer;
     c.dest.pub.term_destination = termDestination;
@@ -313,8 +331,10 @@ QByteArray encodeJpeg(const QImage &image)
                 jpeg_write_scanlines(&cinfo, rows, count);
             }
             jpeg_finish_compress(&cinfo);
-        }))
+        })) {
+        if (c.dest.writeFailed)
+            return false;
         throwJpegError(c.err);
-    const size_t size = c.dest.capacity - c.dest.pub.free_in_buffer;
-    return QByteArray(reinterpret_cast<const char *>(c.dest.data), qsizetype(size));
+    }
+    return true;
 }

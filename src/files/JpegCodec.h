@@ -27,3 +27,6 @@ QImage decodeJpeg(QIODevice &device, qint64 maxPixels = maxPicturePixels);
 // Encodes a 24-bit copy of `image`: quality 90 with baseline tables, three RGB components,
 // sequential, libjpeg's defaults otherwise. A picture of zero width or height gives no bytes.
 QByteArray encodeJpeg(const QImage &image);
+// The same, written to `device` as it is made. Returns false when the device refuses data;
+// libjpeg's own errors throw Failure.
+bool encodeJpeg(const QImage &image, QIODevice &device);

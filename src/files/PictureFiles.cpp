@@ -152,8 +152,7 @@ SavedAs bmpimage2fname(const Picture &picture, QString &name, int saveFilterInde
 
     if (isJpegExtension(ext)) {
         // A picture of zero width or height writes an empty file.
-        const QByteArray data = encodeJpeg(picture.image());
-        saveAtomically(name, [&](QSaveFile &file) { return file.write(data) == data.size(); });
+        saveAtomically(name, [&](QSaveFile &file) { return encodeJpeg(picture.image(), file); });
         return SavedAs::Jpeg;
     }
 

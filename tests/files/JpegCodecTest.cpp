@@ -99,6 +99,22 @@ TEST(JpegEncoding, PictureOfZeroWidthOrHeightGivesNoBytes)
     EXPECT_TRUE(encodeJpeg(QImage(10, 0, QImage::Format_RGB888)).isEmpty());
 }
 
+TEST(JpegEncoding, StreamsToADeviceAndReportsADeviceThatRefusesData)
+{
+    const QImage picture = samplePicture();
+    QByteArray streamed;
+    QBuffer device(&streamed);
+    ASSERT_TRUE(device.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(encodeJpeg(picture, device));
+    EXPECT_EQ(streamed, encodeJpeg(picture));
+
+    QByteArray fixed("unchanged");
+    QBuffer readOnly(&fixed);
+    ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(encodeJpeg(picture, readOnly));
+    EXPECT_EQ(fixed, "unchanged");
+}
+
 TEST(JpegEncoding, RefusesPicturesBeyondTheFormatsSize)
 {
     // JPEG holds at most 65500 pixels a side; libjpeg's refusal comes back as a Failure.
