@@ -107,9 +107,12 @@ bool ImageDocument::mark(QRgb markcol, bool selectionmode)
     // With no pixels there is nothing to mark, and the undo picture is worth keeping.
     if (!working.hasPixels())
         return true;
-    undobmp = working;
+    // The unmarked pixels become the undo picture as they are; the marked ones are a new image.
+    Picture marked(
+        markedCopy(working.writableImage(), selection.startpt, selection.endpt, markcol));
+    undobmp = std::move(working);
     undoSelection.selpresent = false;
-    markRectangle(working.writableImage(), selection.startpt, selection.endpt, markcol);
+    working = std::move(marked);
     return true;
 }
 

@@ -65,9 +65,14 @@ TEST_P(MarkRectangle, EqualsTheBlendOfEveryPixelInTheClampedRectangle)
         Picture picture(runsPicture(format, pictureSize, 99));
         QImage &image = picture.writableImage();
         const QImage expected = markedPixelByPixel(image, corners.startpt, corners.endpt, mark);
+        const QImage unmarked = image;
+        const QImage copy = markedCopy(image, corners.startpt, corners.endpt, mark);
         markRectangle(image, corners.startpt, corners.endpt, mark);
         ASSERT_EQ(image.format(), expected.format());
-        ASSERT_EQ(image, expected) << "mark " << std::hex << mark;
+        ASSERT_EQ(image, expected) << "in place, mark " << std::hex << mark;
+        ASSERT_EQ(copy.format(), expected.format());
+        ASSERT_EQ(copy, expected) << "copy, mark " << std::hex << mark;
+        ASSERT_EQ(unmarked, runsPicture(format, pictureSize, 99).convertToFormat(image.format()));
     }
 }
 
@@ -89,11 +94,24 @@ TEST(MarkRectangleOnGrey, PalettePictureTakesTheMarksHueInsteadOfTheNearestGrey)
     EXPECT_EQ(picture.image().pixel(4, 4), qRgb(218, 218, 65));
 }
 
+TEST(MarkedCopy, KeepsTheResolutionAndTextOfThePicture)
+{
+    QImage image = runsPicture(QImage::Format_RGB888, QSize(100, 80), 4);
+    image.setDotsPerMeterX(5905);
+    image.setDotsPerMeterY(3937);
+    image.setText("Comment", "scan");
+    const QImage copy = markedCopy(image, QPoint(0, 0), QPoint(99, 79), qRgb(255, 255, 0));
+    EXPECT_EQ(copy.dotsPerMeterX(), 5905);
+    EXPECT_EQ(copy.dotsPerMeterY(), 3937);
+    EXPECT_EQ(copy.text("Comment"), "scan");
+}
+
 TEST(MarkRectangleOnNothing, ZeroSizePictureIsLeftAlone)
 {
     QImage nothing;
     markRectangle(nothing, QPoint(-5, -5), QPoint(5, 5), qRgb(255, 255, 0));
     EXPECT_TRUE(nothing.isNull());
+    EXPECT_TRUE(markedCopy(nothing, QPoint(-5, -5), QPoint(5, 5), qRgb(255, 255, 0)).isNull());
 }
 
 } // namespace
