@@ -43,6 +43,20 @@ bench: setup
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $(BENCH_ARGS)
 
+# Fuzzes the picture loaders for FUZZ_SECONDS with libFuzzer (clang, ASan) in $(FUZZ_BUILD);
+# new inputs go to $(FUZZ_BUILD)/corpus, crashing ones to $(FUZZ_BUILD)/crash-*.
+# libpng reports every non-PNG input on stderr; those lines are filtered out of the log.
+FUZZ_SECONDS ?= 60
+fuzz: SHELL := /bin/bash
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quillet_fuzz_pictures
+	mkdir -p $(FUZZ_BUILD)/corpus
+	set -o pipefail; QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/quillet_fuzz_pictures \
+	  -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus \
+	  2>&1 | grep --line-buffered -v '^libpng error'
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
 
