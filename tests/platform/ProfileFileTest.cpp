@@ -67,14 +67,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProfileRead,
         ReadCase { "NamesIgnoreCase", "[eDiT]\r\nrED=12\r\n", "Edit", "Red", "12" },
         ReadCase { "BlanksAroundNamesAndValues", "  [ Edit ]  \r\n\t Red \t=  a b  \r\n", "Edit",
             "Red", "a b" },
-        ReadCase { "LineFeedOnlyLineEnds", "[A]\nx=1\n[Edit]\nRed=7\n", "Edit", "Red", "7" },
         ReadCase { "NoFinalLineEnd", "[Edit]\r\nRed=99", "Edit", "Red", "99" },
         ReadCase { "EqualsSignInsideTheValue", "[L]\r\nSave=a=b\r\n", "L", "Save", "a=b" },
-        ReadCase { "EmptyValue", "[L]\r\nSave=\r\n", "L", "Save", "" },
         ReadCase { "MatchingQuotesDropped", "[L]\r\nSave=\" x \"\r\n", "L", "Save", " x " },
-        ReadCase { "UnmatchedQuoteKept", "[L]\r\nSave=\"x\r\n", "L", "Save", "\"x" },
-        ReadCase { "Utf8Text", "[L]\r\nSave=/home/j\xC3\xBCrgen/Bilder\r\n", "L", "Save",
-            QString::fromUtf8("/home/j\xC3\xBCrgen/Bilder") },
         ReadCase {
             "ByteOrderMarkBeforeFirstSection", "\xEF\xBB\xBF[L]\r\nSave=x\r\n", "L", "Save", "x" },
         ReadCase { "FirstOfDuplicateKeys", "[L]\r\nSave=one\r\nsave=two\r\n", "L", "Save", "one" },
@@ -82,11 +77,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProfileRead,
             "Save", "one" },
         ReadCase { "KeyOnlyInSecondOfDuplicateSections", "[L]\r\nOther=1\r\n[L]\r\nSave=two\r\n",
             "L", "Save", "two" },
-        ReadCase { "KeyInAnotherSection", "[General]\r\nSave=x\r\n[L]\r\n", "L", "Save", "<def>" },
         ReadCase { "KeyOutsideAnySection", "Save=x\r\n[L]\r\nOther=1\r\n", "L", "Save", "<def>" },
         ReadCase { "HeaderWithoutClosingBracketIsNoSection", "[L]\r\n[Edit\r\nSave=x\r\n", "Edit",
             "Save", "<def>" },
-        ReadCase { "CommentedOutKey", "[L]\r\n;Save=x\r\n", "L", "Save", "<def>" },
         ReadCase {
             "NulBytesInOtherLines", raw("[L]\r\nJunk=\0\0\0\r\nSave=x\r\n"), "L", "Save", "x" },
         ReadCase { "BinaryGarbageAround",
@@ -117,30 +110,22 @@ TEST_P(ProfileInteger, ReadsDecimalOrHexadecimalElseTheDefault)
 
 INSTANTIATE_TEST_SUITE_P(Texts, ProfileInteger,
     ::testing::Values(IntegerCase { "Decimal", "128", 128 }, IntegerCase { "Negative", "-1", -1 },
-        IntegerCase { "PlusSign", "+5", 5 }, IntegerCase { "LeadingZeros", "000042", 42 },
         IntegerCase { "HexLowerX", "0x80", 128 }, IntegerCase { "HexUpperX", "0X1f", 31 },
         IntegerCase { "Dollar", "$FF", 255 },
         IntegerCase { "HexAllBitsIsMinusOne", "0xFFFFFFFF", -1 },
-        IntegerCase { "IntMax", "2147483647", 2147483647 },
         IntegerCase { "IntMin", "-2147483648", -2147483647 - 1 },
         IntegerCase { "DecimalPastIntMax", "2147483648", 7 },
-        IntegerCase { "DecimalPastIntMin", "-2147483649", 7 },
-        IntegerCase { "HugeDecimal", "99999999999999999999999999", 7 },
         IntegerCase { "HexPast32Bits", "0x100000000", 7 },
         IntegerCase { "ZeroXAloneIsNotHex", "0x", 7 }, IntegerCase { "DollarAlone", "$", 7 },
-        IntegerCase { "BadHexDigit", "0x1G", 7 }, IntegerCase { "TrailingLetters", "12abc", 7 },
-        IntegerCase { "InnerBlank", "1 2", 7 }, IntegerCase { "Word", "yes", 7 },
-        IntegerCase { "SignAlone", "-", 7 }, IntegerCase { "Empty", "", 7 },
-        IntegerCase { "DecimalPoint", "1.5", 7 }),
+        IntegerCase { "TrailingLetters", "12abc", 7 }, IntegerCase { "Word", "yes", 7 },
+        IntegerCase { "Empty", "", 7 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ProfileFileTest, BooleansAreIntegersWhereAnythingButZeroIsTrue)
 {
-    writeAll(path, "[G]\r\nTwo=2\r\nZero=0\r\nHexZero=0x0\r\nYes=yes\r\nMinus=-1\r\n");
+    writeAll(path, "[G]\r\nTwo=2\r\nHexZero=0x0\r\nYes=yes\r\n");
     const ProfileFile file(path);
     EXPECT_TRUE(file.readBool("G", "Two", false));
-    EXPECT_TRUE(file.readBool("G", "Minus", false));
-    EXPECT_FALSE(file.readBool("G", "Zero", true));
     EXPECT_FALSE(file.readBool("G", "HexZero", true));
     EXPECT_FALSE(file.readBool("G", "Yes", false));
     EXPECT_TRUE(file.readBool("G", "Yes", true));
@@ -165,13 +150,15 @@ TEST_F(ProfileFileTest, MissingFileFolderOrUnreadablePathGivesDefaults)
     EXPECT_EQ(ProfileFile(dir.path()).readInteger("E", "R", 4), 4);
 }
 
-TEST_F(ProfileFileTest, SeesChangesThatOthersMadeToTheFileBetweenReads)
+TEST_F(ProfileFileTest, FollowsChangesThatOthersMakeBetweenItsReadsAndWrites)
 {
     writeAll(path, "[L]\r\nSave=first\r\n");
-    const ProfileFile file(path);
+    ProfileFile file(path);
     ASSERT_EQ(file.readString("L", "Save", {}), "first");
     writeAll(path, "[L]\r\nSave=second, longer\r\n");
     EXPECT_EQ(file.readString("L", "Save", {}), "second, longer");
+    file.writeString("L", "Mine", "2");
+    EXPECT_EQ(readAll(path), "[L]\r\nSave=second, longer\r\nMine=2\r\n");
     QFile::remove(path);
     EXPECT_EQ(file.readString("L", "Save", "gone"), "gone");
 }
@@ -204,9 +191,8 @@ TEST_P(ProfileWrite, ChangesOnlyTheLineItWrites)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ProfileWrite,
-    ::testing::Values(WriteCase { "NewFile", "", "Edit", "Red", "255", "[Edit]\r\nRed=255\r\n" },
-        WriteCase { "ReplacesValueKeepsFilesSpellingAndLineEnd", "[edit]\n  red = 1 \n;c\n", "Edit",
-            "Red", "2", "[edit]\nred=2\n;c\n" },
+    ::testing::Values(WriteCase { "ReplacesValueKeepsFilesSpellingAndLineEnd",
+                          "[edit]\n  red = 1 \n;c\n", "Edit", "Red", "2", "[edit]\nred=2\n;c\n" },
         WriteCase { "NewKeyAtEndOfItsSectionBeforeBlankLines",
             "[Edit]\r\nRed=1\r\n;note\r\n\r\n[Other]\r\nx=1\r\n", "Edit", "Blue", "0",
             "[Edit]\r\nRed=1\r\n;note\r\nBlue=0\r\n\r\n[Other]\r\nx=1\r\n" },
@@ -214,10 +200,6 @@ INSTANTIATE_TEST_SUITE_P(Files, ProfileWrite,
             "[Edit]\r\nRed=1\r\n[Other]\r\n" },
         WriteCase { "NewKeyAfterLastLineWithoutLineEnd", "[Edit]\r\nRed=1", "Edit", "Green", "2",
             "[Edit]\r\nRed=1\r\nGreen=2\r\n" },
-        WriteCase { "NewKeyAfterHeaderWithoutLineEnd", "[Edit]", "Edit", "Red", "1",
-            "[Edit]\r\nRed=1\r\n" },
-        WriteCase { "NewSectionAtEndOfFile", "[A]\r\nx=1\r\n", "Edit", "Red", "1",
-            "[A]\r\nx=1\r\n[Edit]\r\nRed=1\r\n" },
         WriteCase { "NewSectionAfterLastLineWithoutLineEnd", "[A]\r\nx=1", "Edit", "Red", "1",
             "[A]\r\nx=1\r\n[Edit]\r\nRed=1\r\n" },
         WriteCase { "NewSectionAfterFileEndingInCarriageReturn", "[A]\rx=1\r", "Edit", "Red", "1",
@@ -226,28 +208,14 @@ INSTANTIATE_TEST_SUITE_P(Files, ProfileWrite,
             "[L]\r\nSave=c\r\nSave=b\r\n" },
         WriteCase { "FirstOfDuplicateSections", "[L]\r\nx=1\r\n[L]\r\ny=2\r\n", "L", "Save", "c",
             "[L]\r\nx=1\r\nSave=c\r\n[L]\r\ny=2\r\n" },
-        WriteCase { "KeyOutsideAnySectionIsLeftAlone", "Save=a\r\n", "L", "Save", "b",
-            "Save=a\r\n[L]\r\nSave=b\r\n" },
         WriteCase { "NulAndBinaryBytesKept", raw("\0\xff\n[L]\r\nSave=a\r\n\0\x01"), "L", "Save",
             "bb", raw("\0\xff\n[L]\r\nSave=bb\r\n\0\x01") },
         WriteCase { "ByteOrderMarkKept", "\xEF\xBB\xBF", "L", "Save", "x",
             "\xEF\xBB\xBF[L]\r\nSave=x\r\n" },
         WriteCase { "BlanksAtTheEndsAreQuoted", "", "L", "Save", " x ", "[L]\r\nSave=\" x \"\r\n" },
-        WriteCase {
-            "QuotedLookingValueIsQuotedAgain", "", "L", "Save", "'x'", "[L]\r\nSave=\"'x'\"\r\n" },
-        WriteCase { "EmptyValue", "[L]\r\nSave=x\r\n", "L", "Save", "", "[L]\r\nSave=\r\n" },
         WriteCase { "Utf8Value", "", "L", "Save", QString::fromUtf8("/home/\xC3\xA9t\xC3\xA9"),
             "[L]\r\nSave=/home/\xC3\xA9t\xC3\xA9\r\n" }),
     [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ProfileFileTest, IntegersAndBooleansAreWrittenInDecimalAndAsOneOrZero)
-{
-    ProfileFile file(path);
-    file.writeInteger("E", "N", -42);
-    file.writeBool("E", "T", true);
-    file.writeBool("E", "F", false);
-    EXPECT_EQ(readAll(path), "[E]\r\nN=-42\r\nT=1\r\nF=0\r\n");
-}
 
 TEST_F(ProfileFileTest, ValuesThatCannotBeOneLineAreRefusedAndTheFileIsUntouched)
 {
@@ -263,8 +231,7 @@ TEST_F(ProfileFileTest, ValuesThatCannotBeOneLineAreRefusedAndTheFileIsUntouched
 
 TEST_F(ProfileFileTest, FailedWriteNamesTheFileAndLosesNothing)
 {
-    // Root may write into read-only folders, so the failures here are ones root cannot avoid:
-    // a folder where the file should be, and a folder that does not exist.
+    // Root may write into read-only folders; a folder where the file should be stops anyone.
     ASSERT_TRUE(QDir(dir.path()).mkdir("quillet.ini"));
     writeAll(dir.filePath("quillet.ini/keep.txt"), "keep");
     const QStringList entriesBefore = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
@@ -277,39 +244,4 @@ TEST_F(ProfileFileTest, FailedWriteNamesTheFileAndLosesNothing)
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
     EXPECT_EQ(readAll(dir.filePath("quillet.ini/keep.txt")), "keep");
-
-    const QString inMissingFolder = dir.filePath("missing/quillet.ini");
-    ProfileFile missing(inMissingFolder);
-    try {
-        missing.writeInteger("E", "Red", 1);
-        FAIL() << "writing into a missing folder succeeded";
-    } catch (const Failure &failure) {
-        EXPECT_EQ(
-            failure.message(), "Unable to write to " + QDir::toNativeSeparators(inMissingFolder));
-    }
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
-}
-
-TEST_F(ProfileFileTest, WritesOneKeyAfterAnotherKeepEachOnDisk)
-{
-    ProfileFile file(path);
-    file.writeString("L", "Save", "a");
-    EXPECT_EQ(readAll(path), "[L]\r\nSave=a\r\n");
-    file.writeString("l", "SAVE", "b");
-    EXPECT_EQ(readAll(path), "[L]\r\nSave=b\r\n");
-    // Another writer between two writes is not overwritten with stale content.
-    writeAll(path, "[L]\r\nSave=b\r\nTheirs=1\r\n");
-    file.writeString("L", "Mine", "2");
-    EXPECT_EQ(readAll(path), "[L]\r\nSave=b\r\nTheirs=1\r\nMine=2\r\n");
-}
-
-TEST_F(ProfileFileTest, ACopyStillReadsTheFileAfterTheOriginalWrites)
-{
-    writeAll(path, "[L]\r\nSave=a\r\nOther=1\r\n");
-    ProfileFile original(path);
-    ASSERT_EQ(original.readString("L", "Save", {}), "a");
-    const ProfileFile copy = original;
-    original.writeString("L", "Save", "b");
-    EXPECT_EQ(copy.readString("L", "Save", {}), "b");
-    EXPECT_EQ(copy.readInteger("L", "Other", 0), 1);
 }
