@@ -48,8 +48,8 @@ struct Section {
 
 struct Snapshot {
     Stamp stamp;
-    bool readable
-        = true; // false: something is there that we cannot read, so we must not replace it
+    // False when something is at the path that we cannot read: replacing it would lose it.
+    bool readable = true;
     QByteArray bytes;
     std::vector<Section> sections;
 };
@@ -187,20 +187,15 @@ std::shared_ptr<Snapshot> loadSnapshot(const QString &path, Stamp stamp)
         return makeSnapshot(stamp, {});
     QFile file(path);
     // Only a regular file is read: a folder, a device or a pipe at the path is not a settings file.
-    if (!stamp.regular || !file.open(QIODevice::ReadOnly)) {
-        auto unreadable = std::make_shared<Snapshot>();
-        unreadable->stamp = stamp;
-        unreadable->readable = false;
-        return unreadable;
+    if (stamp.regular && file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return makeSnapshot(stamp, std::move(bytes));
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        auto unreadable = std::make_shared<Snapshot>();
-        unreadable->stamp = stamp;
-        unreadable->readable = false;
-        return unreadable;
-    }
-    return makeSnapshot(stamp, std::move(bytes));
+    auto unreadable = std::make_shared<Snapshot>();
+    unreadable->stamp = stamp;
+    unreadable->readable = false;
+    return unreadable;
 }
 
 // A section or key name as asked for, ready for fast comparison with the file's bytes.
