@@ -71,15 +71,6 @@ TEST(BlendColor, WhiteMarkChangesNothingAndBlackMarkBlackens)
     }
 }
 
-TEST(BlendColor, PixelAndMarkPlayTheSameRole)
-{
-    QRandomGenerator random(7);
-    for (int i = 0; i < 100000; ++i) {
-        const QRgb a = random.generate() & RGB_MASK, b = random.generate() & RGB_MASK;
-        ASSERT_EQ(blendcolor(a, b), blendcolor(b, a));
-    }
-}
-
 #if defined(__x86_64__) && LDBL_MANT_DIG == 64
 
 // The blend evaluated step by step with the x87 80-bit type, as independent reference for the

@@ -85,15 +85,6 @@ INSTANTIATE_TEST_SUITE_P(FormatsAndDirections, MarkRectangle,
             + std::get<1>(info.param).name;
     });
 
-TEST(MarkRectangleOnGrey, PalettePictureTakesTheMarksHueInsteadOfTheNearestGrey)
-{
-    QImage grey(8, 8, QImage::Format_Grayscale8);
-    grey.fill(QColor(200, 200, 200));
-    Picture picture(grey);
-    markRectangle(picture.writableImage(), QPoint(0, 0), QPoint(7, 7), qRgb(255, 255, 0));
-    EXPECT_EQ(picture.image().pixel(4, 4), qRgb(218, 218, 65));
-}
-
 TEST(MarkedCopy, KeepsTheResolutionAndTextOfThePicture)
 {
     QImage image = runsPicture(QImage::Format_RGB888, QSize(100, 80), 4);
