@@ -1,16 +1,111 @@
 #pragma once
 
+#include "editor/ImageDocument.h"
+
 #include <QMainWindow>
+#include <QRgb>
 
+#include <functional>
+
+class PictureView;
+class Printer;
 class Prompts;
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class TMYcustomhistory;
 
+// The main window: tool panel, the picture in a scroll box and the status line. It owns the
+// working picture, the mode and the mark colour, and routes every command to the code that
+// does the work, each inside the command wrapper.
 class TmainF : public QMainWindow {
     Q_OBJECT
 
 public:
-    TmainF(Prompts &prompts, const QString &exefolder, QWidget *parent = nullptr);
+    // `executablePath` places the settings and history files beside it.
+    TmainF(Prompts &prompts, Printer &printer, const QString &executablePath,
+        QWidget *parent = nullptr);
+    ~TmainF() override;
+
+    const ImageDocument &document() const { return doc; }
+    bool selectionmode() const { return selectionModeOn; }
+    QRgb markcol() const { return markColor; }
+    QString statusText() const;
+    QString currentfilename() const { return currentFile; }
+    QString savelocation() const { return saveLocation; }
+    PictureView *imageControl() const { return Image1; }
+    TMYcustomhistory *history() const { return OPH; }
+
+    // The handlers, as the menus, keys and mouse reach them.
+    void selectionmodeMIClick();
+    void MarkMIClick();
+    void CropMIClick();
+    void SelectionCopyClick();
+    void Copy1Click();
+    void pasteMIClick();
+    void DeleteCleardisplay1Click();
+    void Clear1Click();
+    void Undo1Click();
+    void Setstandardstartimage1Click();
+    void OpenBrowseMIClick();
+    void OPHitemclicked(const QString &path);
+    void Saveas1Click();
+    void SaveMIClick();
+    void PrintMIClick();
+
+    void Image1MouseDown(QPoint p);
+    void Image1MouseMove(QPoint p);
+    void Image1MouseUp(QPoint p);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildControls();
+    void buildMenus();
+    void buildPopupMenu();
+    void FormCreate();
+    void FormClose();
+    void applyMode();
+    void setSelectionMenuEnabled(bool enabled);
+    void setStatus(const QString &text);
+    void setSwatchColor(QRgb color);
+    void setTitle(const QString &path);
+    void pictureChanged();
+    void openPicture(const QString &path);
+    void saveGuarded(const std::function<void()> &save);
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
+        const QString &shortcut, void (TmainF::*handler)());
+    std::function<void()> command(void (TmainF::*handler)());
+
     Prompts &prompts;
+    Printer &printer;
+    ImageDocument doc;
+    bool selectionModeOn = false;
+    QRgb markColor = qRgb(255, 0, 0);
+    QRgb swatchColor = qRgb(255, 0, 0);
+    QString exePath;
     QString exefolder;
+    QString saveLocation;
+    QString currentFile;
+    int saveFilterIndex = 1;
+    int openFilterIndex = 1;
+    QSize screenDpi;
+
+    QWidget *Panel1 = nullptr;
+    QPushButton *BitBtnWithColor1 = nullptr;
+    QPushButton *setcolB = nullptr;
+    QFrame *markcolP = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    PictureView *Image1 = nullptr;
+    QLabel *stb = nullptr;
+    QMenu *OpenMI = nullptr;
+    QMenu *SelectionMI = nullptr;
+    QAction *selectionmodeMI = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    TMYcustomhistory *OPH = nullptr;
 };

@@ -1,5 +1,5 @@
 #include "app/TmainF.h"
-#include "platform/AppInfo.h"
+#include "platform/QtPrinter.h"
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
@@ -8,7 +8,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QtPrompts prompts;
-    TmainF window(prompts, executableFolder());
+    QtPrinter printer;
+    TmainF window(prompts, printer, QCoreApplication::applicationFilePath());
     prompts.setParent(&window);
     window.show();
     return app.exec();

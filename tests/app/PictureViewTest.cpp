@@ -1,0 +1,102 @@
+#include "app/PictureView.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct PixelCase {
+    const char *name;
+    QPointF position;
+    qreal ratio;
+    QPoint pixel;
+};
+
+void PrintTo(const PixelCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class PointerToPicturePixel : public ::testing::TestWithParam<PixelCase> { };
+
+TEST_P(PointerToPicturePixel, IsThePixelUnderThePointer)
+{
+    EXPECT_EQ(PictureView::toPicturePixel(GetParam().position, GetParam().ratio), GetParam().pixel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, PointerToPicturePixel,
+    ::testing::Values(PixelCase { "Unscaled", { 10, 7 }, 1.0, { 10, 7 } },
+        PixelCase { "DoubleScale", { 10, 7 }, 2.0, { 20, 14 } },
+        PixelCase { "DoubleScaleHalfPixel", { 10.5, 7.75 }, 2.0, { 21, 15 } },
+        PixelCase { "FiveQuartersRoundsDown", { 3, 5 }, 1.25, { 3, 6 } },
+        PixelCase { "LeftOfThePictureStaysNegative", { -0.5, -3 }, 1.25, { -1, -4 } }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// These run at whatever scale the process has; ctest runs them again at 1.25 and 2.
+class ScaledPictureView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        picture = QImage(97, 61, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb(x * 2, y * 4, (x + y) % 2 ? 255 : 0));
+        area.setWidget(&view);
+        view.setSource(&picture);
+        area.resize(400, 300);
+        area.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    }
+    void TearDown() override { area.takeWidget(); }
+
+    QImage picture;
+    PictureView view;
+    QScrollArea area;
+};
+
+TEST_F(ScaledPictureView, ShowsOnePicturePixelPerDevicePixel)
+{
+    const qreal ratio = view.devicePixelRatioF();
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(shown.width(), picture.width());
+    ASSERT_GE(shown.height(), picture.height());
+    EXPECT_EQ(view.width(), int(std::ceil(picture.width() / ratio)));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ASSERT_EQ(shown.pixel(x, y), picture.pixel(x, y)) << x << "," << y << " at " << ratio;
+}
+
+TEST_F(ScaledPictureView, MousePositionsArriveAsThePicturePixelUnderThePointer)
+{
+    const qreal ratio = view.devicePixelRatioF();
+    QSignalSpy pressed(&view, &PictureView::pressed);
+    QSignalSpy released(&view, &PictureView::released);
+    QTest::mousePress(&view, Qt::LeftButton, Qt::NoModifier, QPoint(10, 7));
+    QTest::mouseRelease(&view, Qt::LeftButton, Qt::NoModifier, QPoint(30, 20));
+    ASSERT_EQ(pressed.size(), 1);
+    ASSERT_EQ(released.size(), 1);
+    EXPECT_EQ(pressed[0][0].toPoint(), QPoint(int(10 * ratio), int(7 * ratio)));
+    EXPECT_EQ(released[0][0].toPoint(), QPoint(int(30 * ratio), int(20 * ratio)));
+}
+
+TEST_F(ScaledPictureView, KeepsItsSizeForEmptyAndZeroSizePicturesAndAnnouncesRightReleases)
+{
+    const QSize before = view.pictureSize();
+    QImage none;
+    view.setSource(&none);
+    EXPECT_EQ(view.pictureSize(), before);
+    QSignalSpy menu(&view, &PictureView::contextMenuRequested);
+    QSignalSpy released(&view, &PictureView::released);
+    QTest::mouseClick(&view, Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_EQ(released.size(), 1);
+    EXPECT_EQ(menu.size(), 1);
+}
+
+} // namespace
