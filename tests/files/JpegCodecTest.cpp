@@ -20,75 +20,66 @@ QString jpegError(int code)
     return QStringLiteral("JPEG error #%1").arg(code);
 }
 
-QString failureOf(const QByteArray &data, qint64 maxPixels = maxPicturePixels)
+template<class Call> QString failureOf(const Call &call)
 {
     try {
-        decodeJpeg(data, maxPixels);
+        call();
     } catch (const Failure &failure) {
         return failure.message();
     }
-    return QStringLiteral("(decoded)");
+    return QStringLiteral("(no failure)");
 }
 
-// The first `count` values of the 8-bit quantisation table `id` in a JPEG stream.
-QList<int> quantisationTable(const QByteArray &jpeg, int id, int count)
+QString decodeFailure(const QByteArray &data, qint64 maxPixels = maxPicturePixels)
 {
-    for (qsizetype at = findMarker(jpeg, 0xDB); at >= 0;) {
-        const int length = (uchar(jpeg[at + 2]) << 8) | uchar(jpeg[at + 3]);
-        for (qsizetype table = at + 4; table < at + 2 + length; table += 65) {
-            if ((uchar(jpeg[table]) & 0x0F) == id && (uchar(jpeg[table]) >> 4) == 0) {
-                QList<int> values;
-                for (int i = 0; i < count; ++i)
-                    values.append(uchar(jpeg[table + 1 + i]));
-                return values;
-            }
-        }
-        const char pattern[] = { char(0xFF), char(0xDB) };
-        at = jpeg.indexOf(QByteArrayView(pattern, 2), at + 2 + length);
-    }
-    return {};
+    return failureOf([&] { decodeJpeg(data, maxPixels); });
 }
+
+QList<int> bytesAt(const QByteArray &data, qsizetype at, int count)
+{
+    QList<int> values;
+    for (int i = 0; i < count; ++i)
+        values.append(uchar(data[at + i]));
+    return values;
+}
+
+const QByteArray goodJpeg = encodeJpeg(samplePicture());
 
 } // namespace
 
-TEST(JpegEncoding, WritesABaselineColourFileThatOtherDecodersRead)
+TEST(JpegEncoding, WritesABaselineQuality90ColourFileThatOtherDecodersRead)
 {
     const QImage picture = samplePicture();
-    const QByteArray jpeg = encodeJpeg(picture);
-
-    ASSERT_TRUE(jpeg.startsWith("\xFF\xD8"));
-    const qsizetype sof = findMarker(jpeg, 0xC0);
+    ASSERT_TRUE(goodJpeg.startsWith("\xFF\xD8"));
+    const qsizetype sof = findMarker(goodJpeg, 0xC0);
     ASSERT_GE(sof, 0) << "a baseline frame header";
-    EXPECT_LT(findMarker(jpeg, 0xC2), 0) << "not progressive";
-    EXPECT_EQ(uchar(jpeg[sof + 9]), 3) << "three components";
+    EXPECT_LT(findMarker(goodJpeg, 0xC2), 0) << "not progressive";
+    EXPECT_EQ(uchar(goodJpeg[sof + 9]), 3) << "three components";
 
-    const QImage decoded = QImage::fromData(jpeg, "jpeg");
-    ASSERT_EQ(decoded.size(), picture.size());
-    EXPECT_LT(meanDifference(decoded, picture), 3.0);
-}
+    // libjpeg's standard tables scaled to 20 % (quality 90), 8-bit, in zigzag order, each
+    // table in its own segment: marker, length (2), precision and id (1), values.
+    const qsizetype luminance = findMarker(goodJpeg, 0xDB);
+    EXPECT_EQ(bytesAt(goodJpeg, luminance + 4, 7), QList<int>({ 0x00, 3, 2, 2, 3, 2, 2 }));
+    const qsizetype chrominance = goodJpeg.indexOf("\xFF\xDB", luminance + 2);
+    EXPECT_EQ(bytesAt(goodJpeg, chrominance + 4, 7), QList<int>({ 0x01, 3, 4, 4, 5, 4, 5 }));
 
-TEST(JpegEncoding, UsesTheQuality90Tables)
-{
-    // libjpeg's standard tables scaled to 20 % (quality 90), in zigzag order.
-    const QByteArray jpeg = encodeJpeg(samplePicture());
-    EXPECT_EQ(quantisationTable(jpeg, 0, 6), QList<int>({ 3, 2, 2, 3, 2, 2 }));
-    EXPECT_EQ(quantisationTable(jpeg, 1, 6), QList<int>({ 3, 4, 4, 5, 4, 5 }));
+    EXPECT_LT(meanDifference(QImage::fromData(goodJpeg, "jpeg"), picture), 3.0);
 }
 
 TEST(JpegEncoding, EncodesOtherFormatsFromA24BitCopy)
 {
-    // Blocks on the 16-pixel grid, so chroma subsampling blurs no edge.
-    QImage palette(48, 32, QImage::Format_Indexed8);
-    palette.setColorTable({ qRgb(250, 250, 250), qRgb(200, 30, 30), qRgb(20, 20, 160) });
-    for (int y = 0; y < palette.height(); ++y)
-        for (int x = 0; x < palette.width(); ++x)
-            palette.setPixel(x, y, (x / 16 + y / 16) % 3);
-    const QImage argb = samplePicture(48, 32).convertToFormat(QImage::Format_ARGB32);
-
-    for (const QImage &picture : { palette, argb }) {
+    // Three colours in blocks on the 16-pixel grid: every format holds them, and chroma
+    // subsampling blurs no edge.
+    QImage blocks(48, 32, QImage::Format_RGB888);
+    const QRgb colours[] = { qRgb(250, 250, 250), qRgb(200, 30, 30), qRgb(20, 20, 160) };
+    for (int y = 0; y < blocks.height(); ++y)
+        for (int x = 0; x < blocks.width(); ++x)
+            blocks.setPixel(x, y, colours[(x / 16 + y / 16) % 3]);
+    for (QImage::Format format : { QImage::Format_Indexed8, QImage::Format_ARGB32,
+             QImage::Format_RGB16, QImage::Format_Grayscale8 }) {
+        const QImage picture = blocks.convertToFormat(format);
         const QImage decoded = QImage::fromData(encodeJpeg(picture), "jpeg");
-        ASSERT_EQ(decoded.size(), picture.size()) << picture.format();
-        EXPECT_LT(meanDifference(decoded, picture), 6.0) << picture.format();
+        EXPECT_LT(meanDifference(decoded, picture), 4.0) << format;
     }
 }
 
@@ -101,52 +92,39 @@ TEST(JpegEncoding, PictureOfZeroWidthOrHeightGivesNoBytes)
 
 TEST(JpegEncoding, StreamsToADeviceAndReportsADeviceThatRefusesData)
 {
-    const QImage picture = samplePicture();
     QByteArray streamed;
     QBuffer device(&streamed);
     ASSERT_TRUE(device.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(encodeJpeg(picture, device));
-    EXPECT_EQ(streamed, encodeJpeg(picture));
+    EXPECT_TRUE(encodeJpeg(samplePicture(), device));
+    EXPECT_EQ(streamed, goodJpeg);
 
     QByteArray fixed("unchanged");
     QBuffer readOnly(&fixed);
     ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(encodeJpeg(picture, readOnly));
+    EXPECT_FALSE(encodeJpeg(samplePicture(), readOnly));
     EXPECT_EQ(fixed, "unchanged");
 }
 
-TEST(JpegEncoding, RefusesPicturesBeyondTheFormatsSize)
+TEST(JpegEncoding, LibjpegErrorsBecomeFailures)
 {
-    // JPEG holds at most 65500 pixels a side; libjpeg's refusal comes back as a Failure.
+    // JPEG holds at most 65500 pixels a side.
     const QImage tooWide(65501, 1, QImage::Format_RGB888);
-    ASSERT_FALSE(tooWide.isNull());
-    try {
-        encodeJpeg(tooWide);
-        FAIL() << "encoded";
-    } catch (const Failure &failure) {
-        EXPECT_EQ(failure.message(), jpegError(JERR_IMAGE_TOO_BIG));
-    }
+    EXPECT_EQ(failureOf([&] { encodeJpeg(tooWide); }), jpegError(JERR_IMAGE_TOO_BIG));
 }
 
-TEST(JpegDecoding, ColourFilesDecodeTo24Bits)
+TEST(JpegDecoding, ColourFilesDecodeTo24BitsAndGrayscaleToAGrayPalette)
 {
     const QImage picture = samplePicture();
     for (bool progressive : { false, true }) {
-        const QImage decoded = decodeJpeg(qtJpeg(picture, progressive));
+        const QImage decoded = decodeJpeg(qtEncoded(picture, "jpeg", progressive));
         EXPECT_EQ(decoded.format(), QImage::Format_RGB888) << progressive;
-        ASSERT_EQ(decoded.size(), picture.size());
         EXPECT_LT(meanDifference(decoded, picture), 3.0) << progressive;
     }
-}
 
-TEST(JpegDecoding, GrayscaleFilesDecodeToAGrayPalette)
-{
-    const QImage gray = samplePicture().convertToFormat(QImage::Format_Grayscale8);
-    const QByteArray jpeg = qtJpeg(gray);
-    const qsizetype sof = findMarker(jpeg, 0xC0);
-    ASSERT_EQ(uchar(jpeg[sof + 9]), 1) << "Qt writes a one-component file";
-
-    const QImage decoded = decodeJpeg(jpeg);
+    const QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray grayJpeg = qtEncoded(gray, "jpeg");
+    ASSERT_EQ(uchar(grayJpeg[findMarker(grayJpeg, 0xC0) + 9]), 1) << "a one-component file";
+    const QImage decoded = decodeJpeg(grayJpeg);
     EXPECT_EQ(decoded.format(), QImage::Format_Indexed8);
     ASSERT_EQ(decoded.colorCount(), 256);
     for (int level : { 0, 1, 127, 254, 255 })
@@ -154,35 +132,22 @@ TEST(JpegDecoding, GrayscaleFilesDecodeToAGrayPalette)
     EXPECT_LT(meanDifference(decoded, gray), 3.0);
 }
 
-TEST(JpegDecoding, OwnFilesComeBackNearlyEqual)
-{
-    const QImage picture = samplePicture(333, 77);
-    const QImage decoded = decodeJpeg(encodeJpeg(picture));
-    ASSERT_EQ(decoded.size(), picture.size());
-    EXPECT_LT(meanDifference(decoded, picture), 3.0);
-}
-
 TEST(JpegDecoding, ReadsSegmentsLongerThanOneReadFromADevice)
 {
     // Three comments of 60000 bytes after the start marker: the reader skips across chunks.
-    const QByteArray plain = encodeJpeg(samplePicture());
-    QByteArray padded = plain.left(2);
-    for (int i = 0; i < 3; ++i) {
-        const int length = 60000;
-        padded += QByteArray("\xFF\xFE", 2) + char(length >> 8) + char(length & 0xFF);
-        padded += QByteArray(length - 2, char('a' + i));
-    }
-    padded += plain.mid(2);
+    QByteArray padded = goodJpeg.left(2);
+    for (char fill : { 'a', 'b', 'c' })
+        padded += QByteArray("\xFF\xFE\xEA\x60", 4) + QByteArray(60000 - 2, fill);
+    padded += goodJpeg.mid(2);
 
     QBuffer device(&padded);
     ASSERT_TRUE(device.open(QIODevice::ReadOnly));
-    const QImage decoded = decodeJpeg(device);
-    EXPECT_EQ(decoded, decodeJpeg(plain));
+    EXPECT_EQ(decodeJpeg(device), decodeJpeg(goodJpeg));
 }
 
 TEST(JpegDecoding, TruncatedScanDataStillGivesTheWholePicture)
 {
-    // The missing part is a warning, which is ignored: the top rows survive.
+    // The missing part is only a warning: the picture keeps its size and its top rows.
     const QImage picture = samplePicture(64, 256);
     const QByteArray jpeg = encodeJpeg(picture);
     const QImage decoded = decodeJpeg(jpeg.left(jpeg.size() * 2 / 3));
@@ -203,12 +168,11 @@ void PrintTo(const BadJpeg &row, std::ostream *out)
 
 class BadJpegData : public ::testing::TestWithParam<BadJpeg> { };
 
-TEST_P(BadJpegData, FailsWithLibjpegsMessageCode)
+TEST_P(BadJpegData, FailsWithAClearMessage)
 {
-    EXPECT_EQ(failureOf(GetParam().data), GetParam().message);
+    const QString message = decodeFailure(GetParam().data);
+    EXPECT_TRUE(message.startsWith(GetParam().message)) << message.toStdString();
 }
-
-const QByteArray goodJpeg = encodeJpeg(samplePicture());
 
 INSTANTIATE_TEST_SUITE_P(Rows, BadJpegData,
     ::testing::Values(BadJpeg { "NoBytes", QByteArray(), jpegError(JERR_INPUT_EMPTY) },
@@ -217,23 +181,17 @@ INSTANTIATE_TEST_SUITE_P(Rows, BadJpegData,
         BadJpeg { "OnlyTheStartMarker", QByteArray("\xFF\xD8", 2), jpegError(JERR_NO_IMAGE) },
         BadJpeg { "TruncatedInHeader", goodJpeg.left(findMarker(goodJpeg, 0xC0)),
             jpegError(JERR_NO_IMAGE) },
-        BadJpeg { "ZeroWidth", withFrameSize(goodJpeg, 0, 64), jpegError(JERR_EMPTY_IMAGE) }),
+        BadJpeg { "ZeroWidth", withFrameSize(goodJpeg, 0, 64), jpegError(JERR_EMPTY_IMAGE) },
+        // 65535 is beyond what libjpeg itself takes, 20000 only beyond the pixel limit.
+        BadJpeg { "Claims65535Square", withFrameSize(goodJpeg, 65535, 65535),
+            "The picture is too large to open: 65535 x 65535 pixels" },
+        BadJpeg { "Claims20000Square", withFrameSize(goodJpeg, 20000, 20000),
+            "The picture is too large to open: 20000 x 20000 pixels" }),
     [](const auto &info) { return std::string(info.param.name); });
-
-TEST(JpegDecoding, RefusesHeadersAboveThePixelLimitBeforeAllocating)
-{
-    // 65535 is beyond what libjpeg itself accepts, 20000 only beyond the limit.
-    for (int side : { 65535, 20000 }) {
-        const QString message = failureOf(withFrameSize(goodJpeg, side, side));
-        EXPECT_TRUE(message.startsWith(
-            QStringLiteral("The picture is too large to open: %1 x %1 pixels").arg(side)))
-            << message.toStdString();
-    }
-}
 
 TEST(JpegDecoding, PixelLimitIsInclusive)
 {
     const QByteArray jpeg = encodeJpeg(samplePicture(100, 50));
     EXPECT_EQ(decodeJpeg(jpeg, 5000).size(), QSize(100, 50));
-    EXPECT_TRUE(failureOf(jpeg, 4999).startsWith("The picture is too large to open: 100 x 50"));
+    EXPECT_TRUE(decodeFailure(jpeg, 4999).startsWith("The picture is too large to open: 100 x 50"));
 }

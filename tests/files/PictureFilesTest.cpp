@@ -2,7 +2,6 @@
 #include "PictureTestData.h"
 #include "platform/Failure.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -21,14 +20,14 @@ using namespace picturetest;
 
 namespace {
 
-QString loadFailure(const QString &path)
+template<class Call> QString failureOf(const Call &call)
 {
     try {
-        fname2bmpimage(path);
+        call();
     } catch (const Failure &failure) {
         return failure.message();
     }
-    return QStringLiteral("(loaded)");
+    return QStringLiteral("(no failure)");
 }
 
 bool isJpegData(const QByteArray &data)
@@ -44,6 +43,11 @@ bool isBitmapData(const QByteArray &data)
 bool isPngData(const QByteArray &data)
 {
     return data.startsWith("\x89PNG\r\n\x1A\n");
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
 }
 
 class PictureFolder : public ::testing::Test {
@@ -87,11 +91,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, FileExtension,
         ExtensionCase { "TrailingDot", "/tmp/picture.", "." },
         ExtensionCase { "HiddenFile", "/home/u/.hidden", ".hidden" },
         ExtensionCase {
-            "OnlyAToZLowered", QString::fromUtf8("x.ÄÖJPG"), QString::fromUtf8(".ÄÖjpg") },
-        ExtensionCase { "DigitsKept", "x.J2K", ".j2k" }),
+            "OnlyAToZLowered", QString::fromUtf8("x.ÄöJPG"), QString::fromUtf8(".Äöjpg") }),
     [](const auto &info) { return std::string(info.param.name); });
-
-// --- Saving -------------------------------------------------------------------------------
 
 struct SaveCase {
     const char *name;
@@ -127,28 +128,32 @@ INSTANTIATE_TEST_SUITE_P(Rows, SaveByExtension,
         SaveCase { "NoExtensionFilter2", "p", 2, "p.bmp", SavedAs::Other, isBitmapData },
         SaveCase { "NoExtensionOtherFilter", "p", 0, "p.bmp", SavedAs::Other, isBitmapData },
         SaveCase { "Bmp", "p.bmp", 1, "p.bmp", SavedAs::Other, isBitmapData },
-        SaveCase { "PngIsRealPng", "p.png", 1, "p.png", SavedAs::Other, isPngData },
-        SaveCase { "UpperCasePng", "p.PNG", 1, "p.PNG", SavedAs::Other, isPngData },
+        SaveCase { "PngIsRealPng", "p.PNG", 1, "p.PNG", SavedAs::Other, isPngData },
         SaveCase { "IcoGetsBitmapData", "p.ico", 1, "p.ico", SavedAs::Other, isBitmapData },
         SaveCase { "EmfGetsBitmapData", "p.emf", 1, "p.emf", SavedAs::Other, isBitmapData },
         SaveCase { "WmfGetsBitmapData", "p.wmf", 1, "p.wmf", SavedAs::Other, isBitmapData },
-        SaveCase { "GifGetsBitmapData", "p.gif", 1, "p.gif", SavedAs::Other, isBitmapData },
-        SaveCase { "TrailingDotGetsBitmapData", "p.", 1, "p.", SavedAs::Other, isBitmapData }),
+        SaveCase { "GifGetsBitmapData", "p.gif", 1, "p.gif", SavedAs::Other, isBitmapData }),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(PictureFolder, JpegRoundTripKeepsSizeAndNearlyEveryPixel)
+TEST_F(PictureFolder, RoundTripsKeepSizeAndPixels)
 {
     const QImage picture = samplePicture(200, 120);
     for (const QString &fileName : QStringList { "a.jpg", "b.JPEG", "c.JpEg" }) {
         QString name = path(fileName);
         bmpimage2fname(Picture(picture), name, 2);
-        const Picture loaded = fname2bmpimage(name);
-        EXPECT_EQ(loaded.image().format(), QImage::Format_RGB888) << fileName.toStdString();
-        ASSERT_EQ(loaded.size(), picture.size());
-        EXPECT_LT(meanDifference(loaded.image(), picture), 3.0);
-        // An independent decoder sees the same picture.
-        EXPECT_LT(meanDifference(QImage::fromData(readAll(name), "jpeg"), picture), 3.0);
+        const QImage loaded = fname2bmpimage(name).image();
+        EXPECT_EQ(loaded.format(), QImage::Format_RGB888) << fileName.toStdString();
+        EXPECT_LT(meanDifference(loaded, picture), 3.0) << fileName.toStdString();
     }
+
+    QString png = path("d.png");
+    bmpimage2fname(Picture(picture), png, 1);
+    EXPECT_EQ(fname2bmpimage(png).image().convertToFormat(QImage::Format_RGB888), picture);
+
+    const QImage icon = samplePicture(32, 32).convertToFormat(QImage::Format_ARGB32);
+    writeAll(path("app.ico"), qtEncoded(icon, "ico"));
+    const Picture loadedIcon = fname2bmpimage(path("app.ico"));
+    EXPECT_EQ(loadedIcon.image().convertToFormat(QImage::Format_ARGB32), icon) << "a bitmap";
 }
 
 TEST_F(PictureFolder, PaletteBitmapKeepsItsFormatThroughLoadAndSave)
@@ -164,141 +169,77 @@ TEST_F(PictureFolder, PaletteBitmapKeepsItsFormatThroughLoadAndSave)
             palette.setPixel(x, y, (x * 7 + y * 3) % 40);
     const QString original = path("palette.bmp");
     writeAll(original, qtEncoded(palette, "bmp"));
-    // Bits per pixel sit at offset 28 of a Windows bitmap file.
-    ASSERT_EQ(uchar(readAll(original)[28]), 8);
+    ASSERT_EQ(uchar(readAll(original)[28]), 8) << "bits per pixel sit at offset 28";
 
     const Picture loaded = fname2bmpimage(original);
     EXPECT_EQ(loaded.image().format(), QImage::Format_Indexed8);
-    EXPECT_EQ(loaded.image().convertToFormat(QImage::Format_RGB888),
-        palette.convertToFormat(QImage::Format_RGB888));
-
     QString copy = path("copy.bmp");
     EXPECT_EQ(bmpimage2fname(loaded, copy, 1), SavedAs::Other);
     const QByteArray written = readAll(copy);
-    ASSERT_TRUE(isBitmapData(written));
     EXPECT_EQ(uchar(written[28]), 8) << "still an 8-bit palette bitmap";
     EXPECT_EQ(QImage::fromData(written, "bmp").convertToFormat(QImage::Format_RGB888),
         palette.convertToFormat(QImage::Format_RGB888));
 }
 
-TEST_F(PictureFolder, PngRoundTripIsExact)
+TEST_F(PictureFolder, LargePicturesWithinTheLimitOpen)
 {
-    const QImage picture = samplePicture(50, 40);
-    QString name = path("shot.png");
-    bmpimage2fname(Picture(picture), name, 1);
-    const Picture loaded = fname2bmpimage(name);
-    EXPECT_EQ(loaded.image().convertToFormat(QImage::Format_RGB888), picture);
+    // 6000 x 6000 at 32 bits is above Qt's default allocation limit but within ours.
+    QImage large(6000, 6000, QImage::Format_RGB32);
+    large.fill(qRgb(250, 250, 245));
+    QImageWriter writer(path("large.png"), "png");
+    writer.setQuality(80); // fast deflate: this picture compresses well anyway
+    ASSERT_TRUE(writer.write(large));
+    large = QImage();
+    EXPECT_EQ(fname2bmpimage(path("large.png")).size(), QSize(6000, 6000));
 }
 
-TEST_F(PictureFolder, IconsOpenAsBitmaps)
+// --- Saves that fail touch no file -------------------------------------------------------
+
+TEST_F(PictureFolder, EmptyPictureFailsUnderEveryNameAndTouchesNoFile)
 {
-    const QImage icon = samplePicture(32, 32).convertToFormat(QImage::Format_ARGB32);
-    writeAll(path("app.ico"), qtEncoded(icon, "ico"));
-    const Picture loaded = fname2bmpimage(path("app.ico"));
-    EXPECT_TRUE(loaded.hasPixels());
-    ASSERT_EQ(loaded.size(), QSize(32, 32));
-    EXPECT_EQ(loaded.image().convertToFormat(QImage::Format_RGB888),
-        icon.convertToFormat(QImage::Format_RGB888));
-}
-
-TEST_F(PictureFolder, SavingOverAnOpenedBitmapReplacesIt)
-{
-    const QString name = path("old.bmp");
-    writeAll(name, qtEncoded(samplePicture(10, 10), "bmp"));
-    QString target = name;
-    bmpimage2fname(Picture(samplePicture(30, 20)), target, 1);
-    EXPECT_EQ(QImage::fromData(readAll(name), "bmp").size(), QSize(30, 20));
-    EXPECT_EQ(entries(), QStringList { "old.bmp" });
-}
-
-// --- Saves that fail ----------------------------------------------------------------------
-
-struct EmptySaveCase {
-    const char *name;
-    QString fileName;
-    int filterIndex;
-};
-
-void PrintTo(const EmptySaveCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
-class EmptyPictureSave : public PictureFolder,
-                         public ::testing::WithParamInterface<EmptySaveCase> { };
-
-TEST_P(EmptyPictureSave, FailsAndTouchesNoFile)
-{
-    const QString existing = path("existing" + fileExtension(GetParam().fileName));
-    writeAll(existing, "previous content");
-    QString fresh = path(GetParam().fileName);
-    QString over = existing;
-    EXPECT_THROW(bmpimage2fname(Picture::emptyPicture(), fresh, GetParam().filterIndex), Failure);
-    EXPECT_THROW(bmpimage2fname(Picture::emptyPicture(), over, GetParam().filterIndex), Failure);
-    EXPECT_EQ(readAll(existing), "previous content");
-    EXPECT_EQ(entries(), QStringList { QFileInfo(existing).fileName() });
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, EmptyPictureSave,
-    ::testing::Values(EmptySaveCase { "Jpg", "new.jpg", 1 }, EmptySaveCase { "Bmp", "new.bmp", 1 },
-        EmptySaveCase { "Png", "new.png", 1 }, EmptySaveCase { "Gif", "new.gif", 1 },
-        EmptySaveCase { "NoExtensionFilter1", "new", 1 },
-        EmptySaveCase { "NoExtensionFilter2", "new", 2 }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(PictureFolder, ZeroSizeBitmapUnderAJpegNameWritesAnEmptyFile)
-{
-    const QString name = path("zero.jpg");
-    writeAll(name, "previous content");
-    QString target = name;
-    EXPECT_EQ(bmpimage2fname(Picture(), target, 1), SavedAs::Jpeg);
-    EXPECT_TRUE(QFile::exists(name));
-    EXPECT_EQ(QFileInfo(name).size(), 0);
-}
-
-TEST_F(PictureFolder, ZeroSizeBitmapUnderOtherNamesFailsClearlyAndKeepsTheOldFile)
-{
-    for (const QString &fileName : QStringList { "zero.bmp", "zero.png" }) {
-        const QString name = path(fileName);
-        writeAll(name, "previous content");
-        QString target = name;
-        try {
-            bmpimage2fname(Picture(), target, 1);
-            ADD_FAILURE() << "saved " << fileName.toStdString();
-        } catch (const Failure &failure) {
-            EXPECT_TRUE(failure.message().contains("zero width or height"));
+    for (const QString &fileName : QStringList { "e.jpg", "e.bmp", "e.png", "e.gif", "e" }) {
+        writeAll(path(fileName), "previous content");
+        for (int filterIndex : { 1, 2 }) {
+            QString name = path(fileName);
+            QString fresh = path("new" + fileName);
+            EXPECT_THROW(bmpimage2fname(Picture::emptyPicture(), name, filterIndex), Failure);
+            EXPECT_THROW(bmpimage2fname(Picture::emptyPicture(), fresh, filterIndex), Failure);
         }
-        EXPECT_EQ(readAll(name), "previous content");
+        EXPECT_EQ(readAll(path(fileName)), "previous content");
     }
+    EXPECT_EQ(entries().size(), 5);
 }
 
-TEST_F(PictureFolder, SavingIntoAMissingFolderCannotCreateTheFile)
+TEST_F(PictureFolder, ZeroSizeBitmapWritesAnEmptyJpegAndRefusesOtherKinds)
 {
-    for (const QString &fileName : QStringList { "gone/p.jpg", "gone/p.bmp" }) {
+    for (const QString &fileName : QStringList { "z.jpg", "z.bmp", "z.png" }) {
+        writeAll(path(fileName), "previous content");
         QString name = path(fileName);
-        try {
-            bmpimage2fname(Picture(samplePicture()), name, 1);
-            ADD_FAILURE() << "saved " << fileName.toStdString();
-        } catch (const Failure &failure) {
-            EXPECT_EQ(failure.message(), "Cannot create file " + QDir::toNativeSeparators(name));
+        const QString message = failureOf([&] { bmpimage2fname(Picture(), name, 1); });
+        if (fileName.endsWith(".jpg")) {
+            EXPECT_EQ(message, "(no failure)");
+            EXPECT_EQ(readAll(name), QByteArray());
+        } else {
+            EXPECT_TRUE(message.contains("zero width or height")) << message.toStdString();
+            EXPECT_EQ(readAll(name), "previous content");
         }
     }
-    EXPECT_TRUE(entries().isEmpty());
 }
 
-TEST_F(PictureFolder, SavingOverAFolderFailsAndKeepsTheFolder)
+TEST_F(PictureFolder, MissingFoldersAndFoldersInTheWayCannotBeCreated)
 {
-    for (const QString &fileName : QStringList { "folder.jpg", "folder.bmp" }) {
-        ASSERT_TRUE(QDir(dir.path()).mkdir(fileName));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.jpg"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
+    for (const QString &fileName :
+        QStringList { "gone/p.jpg", "gone/p.bmp", "folder.jpg", "folder.bmp" }) {
         QString name = path(fileName);
-        EXPECT_THROW(bmpimage2fname(Picture(samplePicture()), name, 1), Failure);
-        EXPECT_TRUE(QFileInfo(name).isDir());
+        EXPECT_EQ(failureOf([&] { bmpimage2fname(Picture(samplePicture()), name, 1); }),
+            "Cannot create file " + native(name));
     }
-    EXPECT_EQ(entries().size(), 2);
+    EXPECT_EQ(entries(), QStringList({ "folder.bmp", "folder.jpg" }));
 }
 
-// Lets a test make writes fail part-way, as a full disk would: files may not grow beyond
-// `bytes` while it lives.
+// Makes writes fail part-way, as a full disk would: files may not grow beyond `bytes`.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
@@ -323,81 +264,47 @@ private:
 TEST_F(PictureFolder, FailedWriteKeepsTheReplacedFileAndLeavesNoPartialOne)
 {
     const QByteArray previous = qtEncoded(samplePicture(8, 8), "bmp");
-    const QImage large = samplePicture(400, 300);
     for (const QString &fileName : QStringList { "keep.jpg", "keep.bmp", "keep.png" }) {
-        const QString name = path(fileName);
+        QString name = path(fileName);
         writeAll(name, previous);
-        QString target = name;
-        {
-            FileSizeLimit limit(2048);
-            try {
-                bmpimage2fname(Picture(large), target, 1);
-                ADD_FAILURE() << "saved " << fileName.toStdString();
-            } catch (const Failure &failure) {
-                EXPECT_EQ(
-                    failure.message(), "Cannot create file " + QDir::toNativeSeparators(name));
-            }
-        }
+        FileSizeLimit limit(512);
+        EXPECT_EQ(failureOf([&] { bmpimage2fname(Picture(samplePicture(400, 300)), name, 1); }),
+            "Cannot create file " + native(name));
         EXPECT_EQ(readAll(name), previous) << fileName.toStdString();
     }
     EXPECT_EQ(entries(), QStringList({ "keep.bmp", "keep.jpg", "keep.png" }));
 }
 
-// --- Loading ------------------------------------------------------------------------------
+// --- Loads that fail ---------------------------------------------------------------------
 
-struct RefusedNameCase {
+enum class Setup { File, Folder, Nothing };
+
+struct BadLoadCase {
     const char *name;
     QString fileName;
-    QString message; // %1: the native path
-};
-
-void PrintTo(const RefusedNameCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
-class RefusedExtension : public PictureFolder,
-                         public ::testing::WithParamInterface<RefusedNameCase> { };
-
-TEST_P(RefusedExtension, FailsWhetherOrNotTheFileExistsAndWhateverItHolds)
-{
-    const QString name = path(GetParam().fileName);
-    const QString expected = QString(GetParam().message).arg(QDir::toNativeSeparators(name));
-    EXPECT_EQ(loadFailure(name), expected) << "missing";
-    writeAll(name, qtEncoded(samplePicture(), "bmp"));
-    EXPECT_EQ(loadFailure(name), expected) << "a real bitmap inside";
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, RefusedExtension,
-    ::testing::Values(RefusedNameCase { "Gif", "p.gif", "Unknown picture file extension (.gif)" },
-        RefusedNameCase { "ExtensionAsWritten", "p.GiF", "Unknown picture file extension (.GiF)" },
-        RefusedNameCase { "Jpe", "p.jpe", "Unknown picture file extension (.jpe)" },
-        RefusedNameCase { "None", "picture", "Unknown picture file extension (.)" },
-        RefusedNameCase { "Emf", "p.emf", "Cannot open file %1: metafiles are not supported" },
-        RefusedNameCase {
-            "UpperCaseWmf", "p.WMF", "Cannot open file %1: metafiles are not supported" }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-struct BadFileCase {
-    const char *name;
-    QString fileName;
+    Setup setup;
     QByteArray content;
     QString messageStart; // %1: the native path
 };
 
-void PrintTo(const BadFileCase &row, std::ostream *out)
+void PrintTo(const BadLoadCase &row, std::ostream *out)
 {
     *out << row.name;
 }
 
-class BadPictureFile : public PictureFolder, public ::testing::WithParamInterface<BadFileCase> { };
+class BadPictureFile : public PictureFolder, public ::testing::WithParamInterface<BadLoadCase> { };
 
 TEST_P(BadPictureFile, FailsWithAClearMessage)
 {
-    const QString name = path(GetParam().fileName);
-    writeAll(name, GetParam().content);
-    const QString message = loadFailure(name);
-    const QString expected = QString(GetParam().messageStart).arg(QDir::toNativeSeparators(name));
+    const BadLoadCase &row = GetParam();
+    const QString name = path(row.fileName);
+    if (row.setup == Setup::File)
+        writeAll(name, row.content);
+    if (row.setup == Setup::Folder) {
+        ASSERT_TRUE(QDir().mkdir(name));
+    }
+    const QString message = failureOf([&] { fname2bmpimage(name); });
+    const QString expected = QString(row.messageStart).arg(native(name));
     EXPECT_TRUE(message.startsWith(expected)) << message.toStdString() << "\ndoes not start with\n"
                                               << expected.toStdString();
 }
@@ -413,7 +320,7 @@ const QByteArray goodBitmap = qtEncoded(samplePicture(), "bmp");
 const QByteArray goodPng = qtEncoded(samplePicture(), "png");
 const QByteArray goodIcon
     = qtEncoded(samplePicture(32, 32).convertToFormat(QImage::Format_ARGB32), "ico");
-const QByteArray goodJpeg = qtJpeg(samplePicture());
+const QByteArray goodJpeg = qtEncoded(samplePicture(), "jpeg");
 const QByteArray text = "Dear user, this file holds no picture at all.\n";
 
 QByteArray bitmapClaiming(int width, int height)
@@ -426,88 +333,60 @@ QByteArray bitmapClaiming(int width, int height)
     return bitmap;
 }
 
+const QString cannotOpen = "Cannot open file %1";
+const QString metafile = "Cannot open file %1: metafiles are not supported";
 const QString damagedBitmap = "Cannot read %1: the file is damaged or is not a bitmap file";
 const QString damagedIcon = "Cannot read %1: the file is damaged or is not a icon file";
 const QString damagedPng = "Cannot read %1: the file is damaged or is not a PNG file";
+const QString tooLarge = "The picture is too large to open: ";
+
+constexpr Setup file = Setup::File;
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Rows, BadPictureFile,
-    ::testing::Values(BadFileCase { "ZeroByteJpg", "zero.jpg", {}, jpegError(JERR_INPUT_EMPTY) },
-        BadFileCase { "ZeroByteJpeg", "zero.jpeg", {}, jpegError(JERR_INPUT_EMPTY) },
-        BadFileCase { "ZeroByteBmp", "zero.bmp", {}, damagedBitmap },
-        BadFileCase { "ZeroByteIco", "zero.ico", {}, damagedIcon },
-        BadFileCase { "ZeroBytePng", "zero.png", {}, damagedPng },
-        BadFileCase { "TextAsJpg", "text.jpg", text, jpegError(JERR_NO_SOI) },
-        BadFileCase { "TextAsBmp", "text.bmp", text, damagedBitmap },
-        BadFileCase { "TextAsIco", "text.ico", text, damagedIcon },
-        BadFileCase { "TextAsPng", "text.png", text, damagedPng },
-        BadFileCase { "PngDataAsBmpIsNotSniffed", "png.bmp", goodPng, damagedBitmap },
-        BadFileCase {
-            "BitmapDataAsJpegIsNotSniffed", "bmp.jpeg", goodBitmap, jpegError(JERR_NO_SOI) },
-        BadFileCase { "JpegTruncatedInHeader", "cut.jpg",
+    ::testing::Values(BadLoadCase { "ZeroByteJpg", "z.jpg", file, {}, jpegError(JERR_INPUT_EMPTY) },
+        BadLoadCase { "ZeroByteJpeg", "z.jpeg", file, {}, jpegError(JERR_INPUT_EMPTY) },
+        BadLoadCase { "ZeroByteBmp", "z.bmp", file, {}, damagedBitmap },
+        BadLoadCase { "ZeroByteIco", "z.ico", file, {}, damagedIcon },
+        BadLoadCase { "ZeroBytePng", "z.png", file, {}, damagedPng },
+        BadLoadCase { "TextAsJpg", "t.jpg", file, text, jpegError(JERR_NO_SOI) },
+        BadLoadCase { "TextAsBmp", "t.bmp", file, text, damagedBitmap },
+        BadLoadCase { "TextAsIco", "t.ico", file, text, damagedIcon },
+        BadLoadCase { "TextAsPng", "t.png", file, text, damagedPng },
+        BadLoadCase { "PngDataAsBmpIsNotSniffed", "p.bmp", file, goodPng, damagedBitmap },
+        BadLoadCase {
+            "BmpDataAsJpegIsNotSniffed", "b.JPEG", file, goodBitmap, jpegError(JERR_NO_SOI) },
+        BadLoadCase { "JpegTruncatedInHeader", "cut.jpg", file,
             goodJpeg.left(findMarker(goodJpeg, 0xC0) + 6), "JPEG error #" },
-        BadFileCase { "BitmapTruncatedInHeader", "cut.bmp", goodBitmap.left(20), damagedBitmap },
-        BadFileCase { "IconTruncatedInDirectory", "cut.ico", goodIcon.left(10), damagedIcon },
-        BadFileCase { "PngTruncatedInHeader", "cut.png", goodPng.left(20), damagedPng },
-        BadFileCase {
-            "PngTruncatedInData", "cut-data.png", goodPng.left(goodPng.size() / 2), damagedPng },
-        BadFileCase { "JpegClaiming65535Square", "huge.jpg", withFrameSize(goodJpeg, 65535, 65535),
-            "The picture is too large to open: 65535 x 65535 pixels" },
-        BadFileCase {
-            "BitmapClaiming65535Square", "huge.bmp", bitmapClaiming(65535, 65535), damagedBitmap },
-        BadFileCase { "BitmapClaiming9000Square", "large.bmp", bitmapClaiming(9000, 9000),
-            "The picture is too large to open: 9000 x 9000 pixels" },
-        BadFileCase {
-            "BitmapClaimingNegativeWidth", "negative.bmp", bitmapClaiming(-5, 64), damagedBitmap }),
+        BadLoadCase { "BmpTruncatedInHeader", "cut.bmp", file, goodBitmap.left(20), damagedBitmap },
+        BadLoadCase { "IcoTruncatedInDirectory", "cut.ico", file, goodIcon.left(10), damagedIcon },
+        BadLoadCase { "PngTruncatedInHeader", "cut.png", file, goodPng.left(20), damagedPng },
+        BadLoadCase {
+            "PngTruncatedInData", "half.png", file, goodPng.left(goodPng.size() / 2), damagedPng },
+        BadLoadCase { "JpegClaiming65535Square", "huge.jpg", file,
+            withFrameSize(goodJpeg, 65535, 65535), tooLarge + "65535 x 65535 pixels" },
+        BadLoadCase { "BmpClaiming9000Square", "huge.bmp", file, bitmapClaiming(9000, 9000),
+            tooLarge + "9000 x 9000 pixels" },
+        BadLoadCase { "BmpClaiming65535Square", "huger.bmp", file, bitmapClaiming(65535, 65535),
+            damagedBitmap },
+        BadLoadCase {
+            "BmpClaimingNegativeWidth", "neg.bmp", file, bitmapClaiming(-5, 64), damagedBitmap },
+        BadLoadCase { "FolderNamedJpg", "f.jpg", Setup::Folder, {}, cannotOpen },
+        BadLoadCase { "FolderNamedJPEG", "f.JPEG", Setup::Folder, {}, cannotOpen },
+        BadLoadCase { "FolderNamedBmp", "f.bmp", Setup::Folder, {}, cannotOpen },
+        BadLoadCase { "FolderNamedIco", "f.ico", Setup::Folder, {}, cannotOpen },
+        BadLoadCase { "FolderNamedPng", "f.png", Setup::Folder, {}, cannotOpen },
+        BadLoadCase { "VanishedJpg", "gone/p.jpg", Setup::Nothing, {}, cannotOpen },
+        BadLoadCase { "VanishedBmp", "p.bmp", Setup::Nothing, {}, cannotOpen },
+        BadLoadCase { "VanishedPng", "p.png", Setup::Nothing, {}, cannotOpen },
+        // The extension decides before the file is looked at.
+        BadLoadCase { "GifWithBitmapInside", "p.gif", file, goodBitmap,
+            "Unknown picture file extension (.gif)" },
+        BadLoadCase { "ExtensionAsWritten", "p.GiF", Setup::Nothing, {},
+            "Unknown picture file extension (.GiF)" },
+        BadLoadCase {
+            "NoExtension", "picture", file, goodBitmap, "Unknown picture file extension (.)" },
+        BadLoadCase { "Emf", "p.emf", file, goodBitmap, metafile },
+        BadLoadCase { "UpperCaseWmf", "p.WMF", Setup::Nothing, {}, metafile }),
     [](const auto &info) { return std::string(info.param.name); });
-
-class UnopenablePath : public PictureFolder, public ::testing::WithParamInterface<const char *> { };
-
-TEST_P(UnopenablePath, CannotOpenFoldersOrVanishedPaths)
-{
-    const QString folder = path(QStringLiteral("folder") + GetParam());
-    ASSERT_TRUE(QDir().mkdir(folder));
-    EXPECT_EQ(loadFailure(folder), "Cannot open file " + QDir::toNativeSeparators(folder));
-
-    const QString vanished = path(QStringLiteral("gone/p") + GetParam());
-    EXPECT_EQ(loadFailure(vanished), "Cannot open file " + QDir::toNativeSeparators(vanished));
-
-    const QString deleted = path(QStringLiteral("deleted") + GetParam());
-    writeAll(deleted, goodBitmap);
-    ASSERT_TRUE(QFile::remove(deleted));
-    EXPECT_EQ(loadFailure(deleted), "Cannot open file " + QDir::toNativeSeparators(deleted));
-}
-
-INSTANTIATE_TEST_SUITE_P(Extensions, UnopenablePath,
-    ::testing::Values(".jpg", ".jpeg", ".bmp", ".ico", ".png", ".JPG"), [](const auto &info) {
-        std::string name = info.param + 1;
-        return name == "JPG" ? std::string("UpperCaseJPG") : name;
-    });
-
-TEST_F(PictureFolder, LargePicturesWithinTheLimitOpen)
-{
-    // 6000 x 6000 at 32 bits is above Qt's default allocation limit but within ours.
-    QImage large(6000, 6000, QImage::Format_RGB32);
-    large.fill(qRgb(250, 250, 245));
-    QImageWriter writer(path("large.png"), "png");
-    writer.setQuality(80); // fast deflate: this picture compresses well anyway
-    ASSERT_TRUE(writer.write(large));
-    large = QImage();
-    EXPECT_EQ(fname2bmpimage(path("large.png")).size(), QSize(6000, 6000));
-}
-
-TEST(PictureDevice, ReadingRefusesPicturesAboveTheCallersLimit)
-{
-    const QImage picture = samplePicture(100, 50);
-    for (const char *format : { "bmp", "png" }) {
-        QByteArray data = qtEncoded(picture, format);
-        const QString name = QStringLiteral("x.") + format;
-        QBuffer fits(&data);
-        fits.open(QIODevice::ReadOnly);
-        EXPECT_EQ(readPicture(fits, name, 5000).size(), picture.size()) << format;
-        QBuffer above(&data);
-        above.open(QIODevice::ReadOnly);
-        EXPECT_THROW(readPicture(above, name, 4999), Failure) << format;
-    }
-}

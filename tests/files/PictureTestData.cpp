@@ -15,12 +15,8 @@ QImage samplePicture(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB888);
     for (int y = 0; y < height; ++y) {
-        uchar *row = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = uchar(255 * x / std::max(1, width - 1));
-            row[3 * x + 1] = uchar(255 * y / std::max(1, height - 1));
-            row[3 * x + 2] = uchar(200 - 100 * (x + y) / std::max(1, width + height));
-        }
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(255 * x / width, 255 * y / height, 200 - 100 * x / width));
     }
     QPainter painter(&image);
     painter.fillRect(width / 8, height / 8, width / 3, height / 3, QColor(240, 240, 236));
@@ -29,24 +25,15 @@ QImage samplePicture(int width, int height)
     return image;
 }
 
-QByteArray qtJpeg(const QImage &image, bool progressive)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(95);
-    writer.setProgressiveScanWrite(progressive);
-    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
-    return data;
-}
-
-QByteArray qtEncoded(const QImage &image, const char *format)
+QByteArray qtEncoded(const QImage &image, const char *format, bool progressive)
 {
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    if (QByteArray(format) == "jpeg")
+        writer.setQuality(95);
     EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
     return data;
 }
@@ -76,15 +63,11 @@ qsizetype findMarker(const QByteArray &jpeg, uchar marker)
 
 QByteArray withFrameSize(QByteArray jpeg, int width, int height)
 {
-    qsizetype sof = findMarker(jpeg, 0xC0);
-    if (sof < 0)
-        sof = findMarker(jpeg, 0xC2);
+    const qsizetype sof = findMarker(jpeg, 0xC0);
     EXPECT_GE(sof, 0);
     // Marker, length (2), precision (1), then height and width, big-endian.
-    jpeg[sof + 5] = char(height >> 8);
-    jpeg[sof + 6] = char(height & 0xFF);
-    jpeg[sof + 7] = char(width >> 8);
-    jpeg[sof + 8] = char(width & 0xFF);
+    const char size[] = { char(height >> 8), char(height), char(width >> 8), char(width) };
+    jpeg.replace(sof + 5, 4, QByteArray(size, 4));
     return jpeg;
 }
 

@@ -11,10 +11,9 @@ namespace picturetest {
 // A deterministic picture with smooth gradients, flat areas and sharp dark strokes.
 QImage samplePicture(int width = 96, int height = 64);
 
-// The picture written by Qt's JPEG plugin; grayscale pictures give one-component files.
-QByteArray qtJpeg(const QImage &image, bool progressive = false);
-// The picture written by Qt in `format` ("bmp", "png", "ico").
-QByteArray qtEncoded(const QImage &image, const char *format);
+// The picture written by Qt in `format` ("jpeg", "bmp", "png", "ico"); grayscale pictures
+// give one-component JPEG files.
+QByteArray qtEncoded(const QImage &image, const char *format, bool progressive = false);
 
 // The mean absolute difference of the red, green and blue values of two pictures of one size.
 double meanDifference(const QImage &a, const QImage &b);
