@@ -76,6 +76,10 @@ void TmainF::buildControls()
 {
     resize(1152, 786);
     setWindowTitle(QStringLiteral("Quillet"));
+    // The panel's fixed places are laid out for a small 11-pixel font.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
