@@ -1,94 +1,10 @@
-#include "FakePrinter.h"
-#include "FakePrompts.h"
-#include "app/PictureView.h"
-#include "app/TmainF.h"
+#include "MainWindowFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QMenu>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
-
-const QString quickText = QStringLiteral(
-    "You are in quick marking mode. It will mark immediately after selecting part of an image!");
-const QString selectionText = QStringLiteral(
-    "You are in Selection mode. Select part of image first, then go to the menu and choose "
-    "selection ...");
-const QString nothingToMark = QStringLiteral(
-    "Nothing selected. Select the region you want to mark with the left mouse button.");
-const QString nothingToKeep = QStringLiteral(
-    "Nothing selected. Select the region you want to keep with the left mouse button.");
-
-// A main window in a temporary executable folder, shown and active on the offscreen screen.
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override { open(); }
-
-    void open()
-    {
-        window = std::make_unique<TmainF>(prompts, printer, exePath());
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    void reopen()
-    {
-        window->close();
-        window.reset();
-        open();
-    }
-
-    QString exePath() const { return dir.filePath(QStringLiteral("quillet")); }
-    QString folder() const { return QDir::toNativeSeparators(dir.path()); }
-    PictureView *view() const { return window->imageControl(); }
-    const QImage &picture() const { return window->document().picture().image(); }
-    QAction *action(const char *name) const
-    {
-        return window->findChild<QAction *>(QString::fromLatin1(name));
-    }
-    QMenu *menu(const char *name) const
-    {
-        return window->findChild<QMenu *>(QString::fromLatin1(name));
-    }
-    QPushButton *modeButton() const
-    {
-        return window->findChild<QPushButton *>(QStringLiteral("BitBtnWithColor1"));
-    }
-    void key(const QKeySequence &keys) { QTest::keySequence(window.get(), keys); }
-
-    // Drag with the left button over the picture, in picture pixels (scale 1).
-    void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mousePress(view(), button, Qt::NoModifier, from);
-        QTest::mouseMove(view(), (from + to) / 2);
-        QTest::mouseMove(view(), to);
-        QTest::mouseRelease(view(), button, Qt::NoModifier, to);
-    }
-
-    void toSelectionMode()
-    {
-        action("selectionmodeMI")->trigger();
-        ASSERT_TRUE(window->selectionmode());
-    }
-
-    QTemporaryDir dir;
-    FakePrompts prompts;
-    FakePrinter printer;
-    std::unique_ptr<TmainF> window;
-};
 
 TEST_F(MainWindow, StartsInQuickMarkingModeWithRedAndTheStartPicture)
 {
@@ -257,6 +173,60 @@ TEST_F(MainWindow, CropKeepsTheSelectedBlock)
     EXPECT_EQ(picture().pixel(0, 0), before.pixel(10, 20));
     EXPECT_EQ(picture().pixel(99, 49), before.pixel(109, 69));
     EXPECT_FALSE(window->document().selpresent());
+}
+
+TEST_F(MainWindow, MarkCropUndoGivesThePictureFromBeforeTheMark)
+{
+    toSelectionMode();
+    const QImage before = picture().copy();
+    drag(QPoint(20, 20), QPoint(60, 50));
+    key(QKeySequence(Qt::Key_M));
+    drag(QPoint(10, 10), QPoint(90, 90));
+    key(QKeySequence(QStringLiteral("Ctrl+Y")));
+    ASSERT_EQ(picture().size(), QSize(80, 80));
+    key(QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(picture(), before);
+    EXPECT_EQ(view()->pictureSize(), QSize(621, 462));
+}
+
+TEST_F(MainWindow, CropOfAClickLeavesAZeroSizePictureThatShowsNothing)
+{
+    toSelectionMode();
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+    key(QKeySequence(QStringLiteral("Ctrl+Y")));
+    EXPECT_TRUE(picture().isNull());
+    EXPECT_FALSE(window->document().picture().isEmpty()) << "a bitmap of zero size, not empty";
+    EXPECT_EQ(view()->pictureSize(), QSize(621, 462)) << "the control keeps its last size";
+    EXPECT_TRUE(prompts.boxes.isEmpty());
+}
+
+TEST_F(MainWindow, ClearThenUndoBringsBackTheOutlineWithTheSelection)
+{
+    toSelectionMode();
+    const QImage clean = picture().copy();
+    drag(QPoint(10, 10), QPoint(70, 40));
+    const QImage outlined = picture().copy();
+    key(QKeySequence(Qt::Key_D));
+    key(QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(picture(), outlined);
+    EXPECT_TRUE(window->document().selpresent());
+    key(QKeySequence(Qt::Key_M));
+    EXPECT_TRUE(prompts.boxes.isEmpty()) << "the selection was still there to mark";
+    EXPECT_EQ(picture().pixel(11, 10), qRgb(qRed(clean.pixel(11, 10)), 0, 0))
+        << "the outline was erased before marking";
+}
+
+TEST_F(MainWindow, ADragLeavingThePictureKeepsFollowingThePointerAndMarksUpToTheEdge)
+{
+    const QImage before = picture().copy();
+    QTest::mousePress(view(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseMove(view(), QPoint(-40, -30));
+    QTest::mouseRelease(view(), Qt::LeftButton, Qt::NoModifier, QPoint(-40, -30));
+    EXPECT_EQ(window->document().endpt(), QPoint(-40, -30));
+    EXPECT_EQ(picture().pixel(0, 0), qRgb(qRed(before.pixel(0, 0)), 0, 0));
+    EXPECT_EQ(picture().pixel(5, 5), qRgb(qRed(before.pixel(5, 5)), 0, 0));
+    EXPECT_EQ(picture().pixel(6, 6), before.pixel(6, 6));
+    EXPECT_EQ(picture().pixel(620, 461), before.pixel(620, 461)) << "nothing wraps around";
 }
 
 TEST_F(MainWindow, CopyPutsThePictureWithItsOutlineOnTheClipboard)
