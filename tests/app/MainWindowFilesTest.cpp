@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestFiles.h"
 #include "files/MYcustomhistory.h"
 
 #include <QFile>
@@ -11,11 +12,7 @@ const QString couldNotSave = QStringLiteral("Could not save. Choose other file n
 class MainWindowFiles : public MainWindow {
 protected:
     QString path(const QString &name) const { return QDir::toNativeSeparators(dir.filePath(name)); }
-    QByteArray bytes(const QString &name) const
-    {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray bytes(const QString &name) const { return fileBytes(dir.filePath(name)); }
     // A small picture file written by Qt, independent of Quillet's own writers.
     QString makePicture(const QString &name, QRgb color, QSize size = QSize(30, 20))
     {
@@ -28,13 +25,6 @@ protected:
     void answerSave(const QString &file, int filterIndex)
     {
         prompts.saveAnswers.push_back({ { file, filterIndex } });
-    }
-    QStringList openMenuCaptions() const
-    {
-        QStringList captions;
-        for (QAction *item : menu("OpenMI")->actions())
-            captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
-        return captions;
     }
 };
 
@@ -52,7 +42,7 @@ TEST_F(MainWindowFiles, BrowseOpensAPictureIntoTheWindowTitleHistoryAndUndo)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillet - ") + file);
     EXPECT_EQ(window->currentfilename(), file);
     EXPECT_EQ(bytes(QStringLiteral("quilletfiles.his")), file.toUtf8() + "\r\n");
-    EXPECT_EQ(openMenuCaptions(), QStringList({ "Browse...", "-", ">>>", file }));
+    EXPECT_EQ(menuCaptions(menu("OpenMI")), QStringList({ "Browse...", "-", ">>>", file }));
 
     drag(QPoint(2, 2), QPoint(10, 10));
     key(QKeySequence(QStringLiteral("Ctrl+Z")));

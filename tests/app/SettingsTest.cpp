@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "TestFiles.h"
 #include "platform/Failure.h"
 #include "platform/ProfileFile.h"
 
@@ -11,21 +12,6 @@
 #include <ostream>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -78,7 +64,7 @@ class SettingsValues : public SettingsTest, public ::testing::WithParamInterface
 
 TEST_P(SettingsValues, StartWithTheDefaultWhereAValueIsNotValid)
 {
-    writeAll(path, GetParam().file);
+    writeFileBytes(path, GetParam().file);
     const Settings settings = readSettings(ProfileFile(path));
     EXPECT_EQ(settings.selectionmode, GetParam().selectionmode);
     EXPECT_EQ(settings.markcol, GetParam().markcol);
@@ -108,19 +94,19 @@ TEST_F(SettingsTest, NoFileStartsWithDefaultsAndClosingCreatesTheFiveKeys)
     EXPECT_FALSE(QFile::exists(path));
 
     writeSettings(file, Settings { "/home/me/Pictures", true, qRgb(255, 255, 0) });
-    EXPECT_EQ(readAll(path),
+    EXPECT_EQ(fileBytes(path),
         "[Location]\r\nSave=/home/me/Pictures\r\n[General]\r\nSelection mode=1\r\n[Edit]\r\n"
         "Red=255\r\nGreen=255\r\nBlue=0\r\n");
 }
 
 TEST_F(SettingsTest, WritingAHandEditedFileChangesOnlyTheFiveValues)
 {
-    writeAll(path,
+    writeFileBytes(path,
         "; my notes\r\n[Edit]\r\nRed=0x80\r\nWidth=3\r\n\r\n[Location]\r\nsave = /old\r\n"
         "[Other]\r\nKeep=me\r\n");
     ProfileFile file(path);
     writeSettings(file, Settings { "/new", false, qRgb(1, 2, 3) });
-    EXPECT_EQ(readAll(path),
+    EXPECT_EQ(fileBytes(path),
         "; my notes\r\n[Edit]\r\nRed=1\r\nWidth=3\r\nGreen=2\r\nBlue=3\r\n\r\n[Location]\r\n"
         "save=/new\r\n[Other]\r\nKeep=me\r\n[General]\r\nSelection mode=0\r\n");
     const Settings back = readSettings(ProfileFile(path));
@@ -132,12 +118,12 @@ TEST_F(SettingsTest, WritingAHandEditedFileChangesOnlyTheFiveValues)
 TEST_F(SettingsTest, FirstFailingWriteStopsTheOthers)
 {
     const QByteArray before = "[General]\r\nSelection mode=0\r\n";
-    writeAll(path, before);
+    writeFileBytes(path, before);
     ProfileFile file(path);
     // A folder name with a line break cannot be one line of the file; mode and colour that could
     // be written are not written after it.
     EXPECT_THROW(writeSettings(file, Settings { "/a\nb", true, qRgb(1, 2, 3) }), Failure);
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(fileBytes(path), before);
 
     ProfileFile inMissingFolder(dir.filePath("gone/quillet.ini"));
     try {
@@ -156,7 +142,7 @@ TEST_F(SettingsTest, BinaryFileGivesDefaultsAndKeepsEveryByte)
     for (char &c : junk)
         c = char(random.bounded(256));
     junk.back() = 'z';
-    writeAll(path, junk);
+    writeFileBytes(path, junk);
 
     ProfileFile file(path);
     const Settings read = readSettings(file);
@@ -167,7 +153,7 @@ TEST_F(SettingsTest, BinaryFileGivesDefaultsAndKeepsEveryByte)
     const QByteArray expected = junk
         + "\r\n[Location]\r\nSave=/p\r\n[General]\r\nSelection mode=0\r\n[Edit]\r\nRed=255\r\n"
           "Green=0\r\nBlue=0\r\n";
-    const QByteArray written = readAll(path);
+    const QByteArray written = fileBytes(path);
     EXPECT_EQ(written.size(), expected.size());
     EXPECT_TRUE(written == expected);
 }
@@ -182,7 +168,7 @@ TEST_F(SettingsTest, EnormousFileIsReadAndWrittenWithoutLosingItsLines)
     QByteArray file = "[Location]\r\nSave=";
     file.reserve(51 << 20);
     file.append(20 << 20, 'x').append("\r\n").append(junk).append("[Edit]\r\nRed=0x80");
-    writeAll(path, file);
+    writeFileBytes(path, file);
     file.clear();
 
     ProfileFile settingsFile(path);
@@ -191,7 +177,7 @@ TEST_F(SettingsTest, EnormousFileIsReadAndWrittenWithoutLosingItsLines)
     EXPECT_EQ(read.markcol, qRgb(128, 0, 0));
 
     writeSettings(settingsFile, Settings { "/pics", true, qRgb(1, 2, 3) });
-    const QByteArray written = readAll(path);
+    const QByteArray written = fileBytes(path);
     const QByteArray head = "[Location]\r\nSave=/pics\r\n";
     const QByteArray tail
         = "[Edit]\r\nRed=1\r\nGreen=2\r\nBlue=3\r\n[General]\r\nSelection mode=1\r\n";

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "TestFiles.h"
 #include "files/MYcustomhistory.h"
 #include "platform/AppInfo.h"
 #include "platform/Command.h"
@@ -18,14 +19,6 @@
 #include <optional>
 
 namespace {
-
-QStringList captions(const QMenu *menu)
-{
-    QStringList result;
-    for (const QAction *action : menu->actions())
-        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return result;
-}
 
 QAction *find(const QMenu *menu, const QString &caption)
 {
@@ -59,20 +52,11 @@ protected:
         history.setMaxitemlenname("quilletmaxlen.his");
     }
     QString path(const char *name) const { return dir.filePath(name); }
-    QByteArray bytes(const char *name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    }
-    void write(const char *name, const QByteArray &data)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-    }
+    QByteArray bytes(const char *name) const { return fileBytes(path(name)); }
+    void write(const char *name, const QByteArray &data) { writeFileBytes(path(name), data); }
     // The entries shown after ">>>".
-    QStringList entries() const { return captions(&openMenu).mid(3); }
-    QStringList removers() const { return captions(history.historyMenu()).mid(8); }
+    QStringList entries() const { return menuCaptions(&openMenu).mid(3); }
+    QStringList removers() const { return menuCaptions(history.historyMenu()).mid(8); }
     void trigger(const QString &caption, QMenu *menu = nullptr)
     {
         if (QAction *action = find(menu ? menu : history.historyMenu(), caption))
@@ -97,8 +81,8 @@ TEST_F(History, FirstStartWritesAnEmptyListAndBuildsTheFixedMenu)
     EXPECT_EQ(history.maxitemlen(), 2000);
     EXPECT_EQ(bytes("quilletfiles.his"), "");
     EXPECT_FALSE(QFile::exists(path("quilletmax.his")));
-    EXPECT_EQ(captions(&openMenu), QStringList({ "Browse...", "-", ">>>" }));
-    EXPECT_EQ(captions(history.historyMenu()),
+    EXPECT_EQ(menuCaptions(&openMenu), QStringList({ "Browse...", "-", ">>>" }));
+    EXPECT_EQ(menuCaptions(history.historyMenu()),
         QStringList({ "HISTORY MENU:", "-", "Set &max. history items", "-",
             "Set ma&x. length per item", "-", "Remove ALL history", "-" }));
     EXPECT_TRUE(prompts.boxes.isEmpty());

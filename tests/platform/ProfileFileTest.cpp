@@ -1,4 +1,5 @@
 #include "platform/ProfileFile.h"
+#include "TestFiles.h"
 #include "platform/Failure.h"
 
 #include <QDir>
@@ -15,21 +16,6 @@ namespace {
 template<std::size_t N> QByteArray raw(const char (&text)[N])
 {
     return QByteArray(text, N - 1);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 class ProfileFileTest : public ::testing::Test {
@@ -57,7 +43,7 @@ class ProfileRead : public ProfileFileTest, public ::testing::WithParamInterface
 
 TEST_P(ProfileRead, FindsTheValueAsTheProfileFunctionsDo)
 {
-    writeAll(path, GetParam().file);
+    writeFileBytes(path, GetParam().file);
     const ProfileFile file(path);
     EXPECT_EQ(file.readString(GetParam().section, GetParam().key, "<def>"), GetParam().expected);
 }
@@ -104,7 +90,7 @@ class ProfileInteger : public ProfileFileTest,
 
 TEST_P(ProfileInteger, ReadsDecimalOrHexadecimalElseTheDefault)
 {
-    writeAll(path, "[Edit]\r\nRed=" + GetParam().text + "\r\n");
+    writeFileBytes(path, "[Edit]\r\nRed=" + GetParam().text + "\r\n");
     EXPECT_EQ(ProfileFile(path).readInteger("Edit", "Red", 7), GetParam().expected);
 }
 
@@ -123,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, ProfileInteger,
 
 TEST_F(ProfileFileTest, BooleansAreIntegersWhereAnythingButZeroIsTrue)
 {
-    writeAll(path, "[G]\r\nTwo=2\r\nHexZero=0x0\r\nYes=yes\r\n");
+    writeFileBytes(path, "[G]\r\nTwo=2\r\nHexZero=0x0\r\nYes=yes\r\n");
     const ProfileFile file(path);
     EXPECT_TRUE(file.readBool("G", "Two", false));
     EXPECT_FALSE(file.readBool("G", "HexZero", true));
@@ -134,7 +120,7 @@ TEST_F(ProfileFileTest, BooleansAreIntegersWhereAnythingButZeroIsTrue)
 
 TEST_F(ProfileFileTest, LongValuesAreCutAt2047Characters)
 {
-    writeAll(path,
+    writeFileBytes(path,
         "[L]\r\nSave=" + QByteArray(10000, 'a') + "\r\nEmoji=" + QByteArray(2046, 'b')
             + "\xF0\x9F\x98\x80" + "\r\n");
     const ProfileFile file(path);
@@ -152,13 +138,13 @@ TEST_F(ProfileFileTest, MissingFileFolderOrUnreadablePathGivesDefaults)
 
 TEST_F(ProfileFileTest, FollowsChangesThatOthersMakeBetweenItsReadsAndWrites)
 {
-    writeAll(path, "[L]\r\nSave=first\r\n");
+    writeFileBytes(path, "[L]\r\nSave=first\r\n");
     ProfileFile file(path);
     ASSERT_EQ(file.readString("L", "Save", {}), "first");
-    writeAll(path, "[L]\r\nSave=second, longer\r\n");
+    writeFileBytes(path, "[L]\r\nSave=second, longer\r\n");
     EXPECT_EQ(file.readString("L", "Save", {}), "second, longer");
     file.writeString("L", "Mine", "2");
-    EXPECT_EQ(readAll(path), "[L]\r\nSave=second, longer\r\nMine=2\r\n");
+    EXPECT_EQ(fileBytes(path), "[L]\r\nSave=second, longer\r\nMine=2\r\n");
     QFile::remove(path);
     EXPECT_EQ(file.readString("L", "Save", "gone"), "gone");
 }
@@ -181,10 +167,10 @@ class ProfileWrite : public ProfileFileTest, public ::testing::WithParamInterfac
 
 TEST_P(ProfileWrite, ChangesOnlyTheLineItWrites)
 {
-    writeAll(path, GetParam().before);
+    writeFileBytes(path, GetParam().before);
     ProfileFile file(path);
     file.writeString(GetParam().section, GetParam().key, GetParam().value);
-    EXPECT_EQ(readAll(path), GetParam().after);
+    EXPECT_EQ(fileBytes(path), GetParam().after);
     EXPECT_EQ(file.readString(GetParam().section, GetParam().key, "<def>"), GetParam().value);
     EXPECT_EQ(ProfileFile(path).readString(GetParam().section, GetParam().key, "<def>"),
         GetParam().value);
@@ -220,20 +206,20 @@ INSTANTIATE_TEST_SUITE_P(Files, ProfileWrite,
 TEST_F(ProfileFileTest, ValuesThatCannotBeOneLineAreRefusedAndTheFileIsUntouched)
 {
     const QByteArray before = "[L]\r\nSave=old\r\n";
-    writeAll(path, before);
+    writeFileBytes(path, before);
     ProfileFile file(path);
     EXPECT_THROW(file.writeString("L", "Save", "/tmp/a\nb"), Failure);
     EXPECT_THROW(file.writeString("L", "Save", "a\rb"), Failure);
     EXPECT_THROW(file.writeString("L", "Sa=ve", "x"), Failure);
     EXPECT_THROW(file.writeString("L]", "Save", "x"), Failure);
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(fileBytes(path), before);
 }
 
 TEST_F(ProfileFileTest, FailedWriteNamesTheFileAndLosesNothing)
 {
     // Root may write into read-only folders; a folder where the file should be stops anyone.
     ASSERT_TRUE(QDir(dir.path()).mkdir("quillet.ini"));
-    writeAll(dir.filePath("quillet.ini/keep.txt"), "keep");
+    writeFileBytes(dir.filePath("quillet.ini/keep.txt"), "keep");
     const QStringList entriesBefore = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
     ProfileFile onFolder(path);
     try {
@@ -243,5 +229,5 @@ TEST_F(ProfileFileTest, FailedWriteNamesTheFileAndLosesNothing)
         EXPECT_EQ(failure.message(), "Unable to write to " + QDir::toNativeSeparators(path));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
-    EXPECT_EQ(readAll(dir.filePath("quillet.ini/keep.txt")), "keep");
+    EXPECT_EQ(fileBytes(dir.filePath("quillet.ini/keep.txt")), "keep");
 }
