@@ -3,7 +3,6 @@
 #include "app/PictureView.h"
 #include "app/Settings.h"
 #include "app/StartPicture.h"
-#include "editor/Outline.h"
 #include "files/MYcustomhistory.h"
 #include "files/PictureFiles.h"
 #include "files/Printing.h"
@@ -370,12 +369,9 @@ void TmainF::SelectionCopyClick()
                            "with the left mouse button."));
         return;
     }
-    QImage picture = doc.picture().image().copy();
-    drawselrect(picture, doc.startpt(), doc.endpt());
-    const QPoint start = doc.startpt(), end = doc.endpt();
-    const QRect kept(QPoint(qMin(start.x(), end.x()), qMin(start.y(), end.y())),
-        QSize(qAbs(end.x() - start.x()), qAbs(end.y() - start.y())));
-    QApplication::clipboard()->setImage(picture.copy(kept & picture.rect()));
+    const QImage block = doc.selectionImage();
+    if (!block.isNull()) // a click selects no pixels: the clipboard keeps what it had
+        QApplication::clipboard()->setImage(block);
 }
 
 void TmainF::Copy1Click()

@@ -116,25 +116,40 @@ bool ImageDocument::mark(QRgb markcol, bool selectionmode)
     return true;
 }
 
-bool ImageDocument::crop()
+QRect ImageDocument::keptRectangle() const
 {
-    if (!selection.selpresent)
-        return false;
-    eraseOutline();
-    // The rectangle the user saw, whichever way it was dragged, less what lies off the picture.
     const QPoint a = selection.startpt, b = selection.endpt;
     const qint64 left = std::min(a.x(), b.x()), top = std::min(a.y(), b.y());
     const qint64 right = std::max(a.x(), b.x()), bottom = std::max(a.y(), b.y());
     const qint64 x0 = std::max<qint64>(left, 0), y0 = std::max<qint64>(top, 0);
     const qint64 x1 = std::min<qint64>(right, working.size().width());
     const qint64 y1 = std::min<qint64>(bottom, working.size().height());
-    if (!working.hasPixels() || x0 >= x1 || y0 >= y1) {
-        working = Picture();
-        return true;
-    }
-    const QRect kept(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
-    working = Picture(working.image().copy(kept).convertToFormat(QImage::Format_RGB32));
+    if (!working.hasPixels() || x0 >= x1 || y0 >= y1)
+        return QRect();
+    return QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
+}
+
+bool ImageDocument::crop()
+{
+    if (!selection.selpresent)
+        return false;
+    eraseOutline();
+    const QRect kept = keptRectangle();
+    working = kept.isEmpty()
+        ? Picture()
+        : Picture(working.image().copy(kept).convertToFormat(QImage::Format_RGB32));
     return true;
+}
+
+QImage ImageDocument::selectionImage() const
+{
+    const QRect kept = keptRectangle();
+    if (!selection.selpresent || kept.isEmpty())
+        return QImage();
+    // The dots depend on where the outline lies in the whole picture, so it is erased there.
+    QImage whole = working.image().copy();
+    drawselrect(whole, selection.startpt, selection.endpt);
+    return whole.copy(kept);
 }
 
 void ImageDocument::clearToEmpty()

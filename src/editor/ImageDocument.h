@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRgb>
 
+class QRect;
 class QSize;
 
 // The working picture, its one-level undo picture and the rubber-band selection, whose dotted
@@ -39,6 +40,8 @@ public:
     bool mark(QRgb markcol, bool selectionmode);
     // Cuts the picture down to the selection's rectangle; false, changing nothing, without one.
     bool crop();
+    // The block that crop() would keep, without the outline; null without a selection.
+    QImage selectionImage() const;
     // Takes the undo picture (outline included) and empties the picture. Throws Failure when the
     // picture is already empty, changing nothing.
     void clearToEmpty();
@@ -56,6 +59,8 @@ private:
         bool selpresent = false;
     };
 
+    // The rectangle the user saw, whichever way it was dragged, less what lies off the picture.
+    QRect keptRectangle() const;
     bool outlineShown() const { return selection.dragging || selection.selpresent; }
     void drawOutline();
     void eraseOutline();
