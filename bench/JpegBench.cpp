@@ -2,9 +2,9 @@
 // a temporary folder), against bare libjpeg loops with the same settings on plain memory.
 // Quillet's load and save should each stay within 1.3 times their bare loop.
 
-#include "ScreenshotPicture.h"
-#include "files/JpegCodec.h"
-#include "files/PictureFiles.h"
+#include <cstdio>
+#include <jpeglib.h>
+#include <vector>
 
 #include <QFile>
 #include <QImage>
@@ -12,10 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <vector>
-
-#include <jpeglib.h>
+#include "ScreenshotPicture.h"
+#include "files/JpegCodec.h"
+#include "files/PictureFiles.h"
 
 namespace {
 

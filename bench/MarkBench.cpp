@@ -1,13 +1,13 @@
-#include "ScreenshotPicture.h"
-#include "editor/ImageDocument.h"
-#include "editor/Picture.h"
-#include "editor/blendcolor.h"
-
 #include <QImage>
 #include <QPoint>
 #include <QSize>
 
 #include <benchmark/benchmark.h>
+
+#include "ScreenshotPicture.h"
+#include "editor/ImageDocument.h"
+#include "editor/Picture.h"
+#include "editor/blendcolor.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Feeds every input to each picture loader (JPEG, bitmap, icon, PNG) as a file of that kind
 // would reach it. Failures are expected; crashes, sanitizer reports and hangs are not.
 
-#include "files/PictureFiles.h"
-#include "platform/Failure.h"
+#include <cstddef>
+#include <cstdint>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 
-#include <cstddef>
-#include <cstdint>
+#include "files/PictureFiles.h"
+#include "platform/Failure.h"
 
 namespace {
 

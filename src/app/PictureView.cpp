@@ -1,10 +1,10 @@
 #include "app/PictureView.h"
 
+#include <cmath>
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
-#include <cmath>
 
 PictureView::PictureView(QWidget *parent) : QWidget(parent)
 {

@@ -1,17 +1,5 @@
 #include "app/TmainF.h"
 
-#include "app/PictureView.h"
-#include "app/Settings.h"
-#include "app/StartPicture.h"
-#include "files/MYcustomhistory.h"
-#include "files/PictureFiles.h"
-#include "files/Printing.h"
-#include "files/pathhelpers.h"
-#include "platform/Command.h"
-#include "platform/Failure.h"
-#include "platform/ProfileFile.h"
-#include "platform/Prompts.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -26,6 +14,18 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include "app/PictureView.h"
+#include "app/Settings.h"
+#include "app/StartPicture.h"
+#include "files/MYcustomhistory.h"
+#include "files/PictureFiles.h"
+#include "files/Printing.h"
+#include "files/pathhelpers.h"
+#include "platform/Command.h"
+#include "platform/Failure.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompts.h"
 
 namespace {
 

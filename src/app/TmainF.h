@@ -1,11 +1,11 @@
 #pragma once
 
-#include "editor/ImageDocument.h"
+#include <functional>
 
 #include <QMainWindow>
 #include <QRgb>
 
-#include <functional>
+#include "editor/ImageDocument.h"
 
 class PictureView;
 class Printer;

@@ -1,8 +1,8 @@
+#include <QApplication>
+
 #include "app/TmainF.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtPrompts.h"
-
-#include <QApplication>
 
 int main(int argc, char **argv)
 {

@@ -1,14 +1,15 @@
 #include "editor/ImageDocument.h"
-#include "editor/Mark.h"
-#include "editor/Outline.h"
-#include "platform/Failure.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <QColor>
 #include <QRect>
 #include <QSize>
 
-#include <algorithm>
-#include <cstdlib>
+#include "editor/Mark.h"
+#include "editor/Outline.h"
+#include "platform/Failure.h"
 
 namespace {
 

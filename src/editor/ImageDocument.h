@@ -1,9 +1,9 @@
 #pragma once
 
-#include "editor/Picture.h"
-
 #include <QPoint>
 #include <QRgb>
+
+#include "editor/Picture.h"
 
 class QRect;
 class QSize;

@@ -1,18 +1,19 @@
 #include "editor/Mark.h"
-#include "editor/BlendArithmetic.h"
-#include "editor/Picture.h"
-#include "editor/blendcolor.h"
-#include "platform/Failure.h"
-
-#include <QColorSpace>
-#include <QImage>
-#include <QPoint>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include <QColorSpace>
+#include <QImage>
+#include <QPoint>
+
+#include "editor/BlendArithmetic.h"
+#include "editor/Picture.h"
+#include "editor/blendcolor.h"
+#include "platform/Failure.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
 #include "editor/Outline.h"
-#include "editor/Picture.h"
-
-#include <QImage>
-#include <QPoint>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+
+#include <QImage>
+#include <QPoint>
+
+#include "editor/Picture.h"
 
 namespace {
 

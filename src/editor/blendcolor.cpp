@@ -1,9 +1,10 @@
 #include "editor/blendcolor.h"
-#include "editor/BlendArithmetic.h"
 
 #include <array>
 #include <bit>
 #include <cstdint>
+
+#include "editor/BlendArithmetic.h"
 
 namespace blend {
 namespace {

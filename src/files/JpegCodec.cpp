@@ -1,5 +1,12 @@
 #include "files/JpegCodec.h"
 
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
+#include <memory>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
@@ -7,14 +14,6 @@
 #include <QImage>
 
 #include "platform/Failure.h"
-
-#include <algorithm>
-#include <csetjmp>
-#include <cstdio>
-#include <memory>
-
-#include <jerror.h>
-#include <jpeglib.h>
 
 namespace {
 

@@ -1,5 +1,9 @@
 #include "files/MYcustomhistory.h"
 
+#include <algorithm>
+#include <exception>
+#include <optional>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -11,10 +15,6 @@
 #include "platform/Command.h"
 #include "platform/Failure.h"
 #include "platform/Prompts.h"
-
-#include <algorithm>
-#include <exception>
-#include <optional>
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
-#include <memory>
 
 class QAction;
 class QMenu;

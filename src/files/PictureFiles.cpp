@@ -1,5 +1,7 @@
 #include "files/PictureFiles.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,6 @@
 #include <QSaveFile>
 
 #include "platform/Failure.h"
-
-#include <algorithm>
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "files/Printing.h"
 
+#include <limits>
+
 #include <QImage>
 #include <QRect>
 #include <QSize>
-
-#include <limits>
 
 #include "editor/Picture.h"
 #include "platform/Failure.h"

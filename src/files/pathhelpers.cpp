@@ -1,5 +1,7 @@
 #include "files/pathhelpers.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -7,8 +9,6 @@
 
 #include "platform/AppInfo.h"
 #include "platform/Prompts.h"
-
-#include <algorithm>
 
 void plainmsg(Prompts &prompts, const QString &text)
 {

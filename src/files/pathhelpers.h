@@ -1,10 +1,10 @@
 #pragma once
 
+#include <array>
+
 #include <QChar>
 #include <QLocale>
 #include <QString>
-
-#include <array>
 
 class QDateTime;
 class QWidget;

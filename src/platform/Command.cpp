@@ -1,11 +1,11 @@
 #include "platform/Command.h"
 
+#include <exception>
+#include <new>
+
 #include "platform/AppInfo.h"
 #include "platform/Failure.h"
 #include "platform/Prompts.h"
-
-#include <exception>
-#include <new>
 
 QString defaultErrorText(const QString &message)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
-
 #include <exception>
 #include <string>
+
+#include <QString>
 
 // A command's failure with the message the user is shown. Thrown inside commands and
 // caught by the command wrapper (runCommand), never across the Qt event loop.

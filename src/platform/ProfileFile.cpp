@@ -1,13 +1,5 @@
 #include "platform/ProfileFile.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
-
-#include "platform/Failure.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -15,7 +7,15 @@
 #include <optional>
 #include <vector>
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
 #include <sys/stat.h>
+
+#include "platform/Failure.h"
 
 namespace profiledetail {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <memory>
+
+#include <QString>
 
 namespace profiledetail {
 struct Snapshot;

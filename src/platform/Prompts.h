@@ -1,9 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QColor>
 #include <QString>
-
-#include <optional>
 
 class Printer;
 

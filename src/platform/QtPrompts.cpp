@@ -1,7 +1,5 @@
 #include "platform/QtPrompts.h"
 
-#include "platform/Printer.h"
-
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -9,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+
+#include "platform/Printer.h"
 
 namespace {
 

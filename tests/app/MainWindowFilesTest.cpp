@@ -1,9 +1,9 @@
+#include <QFile>
+#include <QImage>
+
 #include "MainWindowFixture.h"
 #include "TestFiles.h"
 #include "files/MYcustomhistory.h"
-
-#include <QFile>
-#include <QImage>
 
 namespace {
 

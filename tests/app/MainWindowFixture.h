@@ -1,9 +1,6 @@
 #pragma once
 
-#include "FakePrinter.h"
-#include "FakePrompts.h"
-#include "app/PictureView.h"
-#include "app/TmainF.h"
+#include <memory>
 
 #include <QAction>
 #include <QDir>
@@ -14,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include "FakePrinter.h"
+#include "FakePrompts.h"
+#include "app/PictureView.h"
+#include "app/TmainF.h"
 
 const QString quickText = QStringLiteral(
     "You are in quick marking mode. It will mark immediately after selecting part of an image!");

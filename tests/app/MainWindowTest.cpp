@@ -1,9 +1,9 @@
-#include "MainWindowFixture.h"
-#include "TestFiles.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+
+#include "MainWindowFixture.h"
+#include "TestFiles.h"
 
 namespace {
 

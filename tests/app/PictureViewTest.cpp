@@ -1,5 +1,7 @@
 #include "app/PictureView.h"
 
+#include <cmath>
+
 #include <QImage>
 #include <QPixmap>
 #include <QScrollArea>
@@ -7,8 +9,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "app/Settings.h"
-#include "TestFiles.h"
-#include "platform/Failure.h"
-#include "platform/ProfileFile.h"
+
+#include <ostream>
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -9,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include "TestFiles.h"
+#include "platform/Failure.h"
+#include "platform/ProfileFile.h"
 
 namespace {
 

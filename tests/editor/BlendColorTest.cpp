@@ -1,13 +1,13 @@
 #include "editor/blendcolor.h"
 
-#include <QRandomGenerator>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <ostream>
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
 
 namespace {
 

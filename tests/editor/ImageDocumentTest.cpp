@@ -1,13 +1,14 @@
 #include "editor/ImageDocument.h"
-#include "TestPictures.h"
-#include "platform/Failure.h"
+
+#include <ostream>
 
 #include <QRandomGenerator>
 #include <QRect>
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include "TestPictures.h"
+#include "platform/Failure.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "TestPictures.h"
-#include "editor/Mark.h"
-#include "editor/Picture.h"
-#include "editor/blendcolor.h"
+#include <ostream>
+#include <tuple>
 
 #include <QPoint>
 #include <QRect>
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <tuple>
+#include "TestPictures.h"
+#include "editor/Mark.h"
+#include "editor/Picture.h"
+#include "editor/blendcolor.h"
 
 namespace {
 

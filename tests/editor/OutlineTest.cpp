@@ -1,6 +1,6 @@
 #include "editor/Outline.h"
-#include "TestPictures.h"
-#include "editor/Picture.h"
+
+#include <ostream>
 
 #include <QPoint>
 #include <QRandomGenerator>
@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include "TestPictures.h"
+#include "editor/Picture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <ostream>
+
 #include <QImage>
 #include <QSize>
-
-#include <ostream>
 
 // A picture of the given format made of horizontal runs (1 to 24 pixels) of colours drawn from
 // a small random palette, so that both repeated colours and colour changes come up. ARGB32

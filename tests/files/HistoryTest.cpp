@@ -1,9 +1,4 @@
-#include "FakePrompts.h"
-#include "TestFiles.h"
-#include "files/MYcustomhistory.h"
-#include "platform/AppInfo.h"
-#include "platform/Command.h"
-#include "platform/Failure.h"
+#include <optional>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,7 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include "FakePrompts.h"
+#include "TestFiles.h"
+#include "files/MYcustomhistory.h"
+#include "platform/AppInfo.h"
+#include "platform/Command.h"
+#include "platform/Failure.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 #include "files/JpegCodec.h"
-#include "PictureTestData.h"
-#include "platform/Failure.h"
+
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
 
 #include <QBuffer>
 #include <QImage>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <jerror.h>
-#include <jpeglib.h>
+#include "PictureTestData.h"
+#include "platform/Failure.h"
 
 using namespace picturetest;
 

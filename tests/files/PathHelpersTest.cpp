@@ -1,5 +1,7 @@
 #include "files/pathhelpers.h"
 
+#include <fcntl.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,6 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {

@@ -1,6 +1,9 @@
 #include "files/PictureFiles.h"
-#include "PictureTestData.h"
-#include "platform/Failure.h"
+
+#include <csignal>
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,12 +12,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstdio>
-#include <jerror.h>
-#include <jpeglib.h>
 #include <sys/resource.h>
+
+#include "PictureTestData.h"
+#include "platform/Failure.h"
 
 using namespace picturetest;
 

@@ -1,13 +1,13 @@
 #include "PictureTestData.h"
 
+#include <cstdlib>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace picturetest {
 

@@ -1,11 +1,6 @@
 #include "files/Printing.h"
 
-#include "FakePrinter.h"
-#include "FakePrompts.h"
-#include "editor/Picture.h"
-#include "platform/Command.h"
-#include "platform/Failure.h"
-#include "platform/QtPrinter.h"
+#include <optional>
 
 #include <QFile>
 #include <QImage>
@@ -15,7 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include "FakePrinter.h"
+#include "FakePrompts.h"
+#include "editor/Picture.h"
+#include "platform/Command.h"
+#include "platform/Failure.h"
+#include "platform/QtPrinter.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include "platform/Command.h"
-#include "FakePrompts.h"
-#include "platform/AppInfo.h"
-#include "platform/Failure.h"
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include "FakePrompts.h"
+#include "platform/AppInfo.h"
+#include "platform/Failure.h"
 
 struct FullStopCase {
     const char *name;

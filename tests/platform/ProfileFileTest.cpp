@@ -1,6 +1,6 @@
 #include "platform/ProfileFile.h"
-#include "TestFiles.h"
-#include "platform/Failure.h"
+
+#include <ostream>
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include "TestFiles.h"
+#include "platform/Failure.h"
 
 namespace {
 

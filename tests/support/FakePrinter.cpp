@@ -1,8 +1,8 @@
 #include "FakePrinter.h"
 
-#include "platform/Failure.h"
-
 #include <QImage>
+
+#include "platform/Failure.h"
 
 bool FakePrinter::setup(QWidget *)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Printer.h"
+#include <optional>
 
 #include <QList>
 #include <QRect>
@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+#include "platform/Printer.h"
 
 // A printer that records what it was asked to do. Like a real one it refuses a second
 // document while one is open ("Printing in progress"), and it fails on request at any step.

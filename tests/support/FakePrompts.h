@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/Prompts.h"
+#include <deque>
+#include <optional>
 
 #include <QList>
 
-#include <deque>
-#include <optional>
+#include "platform/Prompts.h"
 
 // A scripted stand-in for the dialogs: records every box it was asked to show and
 // answers from queues. An empty queue answers as a user who cancels (or presses OK).
