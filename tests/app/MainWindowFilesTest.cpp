@@ -2,6 +2,7 @@
 #include <QImage>
 
 #include "MainWindowFixture.h"
+#include "TableRow.h"
 #include "TestFiles.h"
 #include "files/MYcustomhistory.h"
 
@@ -92,18 +93,12 @@ TEST_F(MainWindowFiles, ChoosingAHistoryEntryOpensItAndMovesItToTheTop)
     EXPECT_EQ(window->history()->items().first(), red) << "the entry stays at the top";
 }
 
-struct SaveAsCase {
-    const char *name;
+struct SaveAsCase : TableRow {
     QString typed;
     int filterIndex;
     QString written;
     bool jpeg;
 };
-
-void PrintTo(const SaveAsCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class SaveAs : public MainWindowFiles, public ::testing::WithParamInterface<SaveAsCase> { };
 
@@ -131,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveAs,
         SaveAsCase { "NoExtensionBitmapFilter", "shot", 2, "shot.bmp", false },
         SaveAsCase { "UpperCaseJpegName", "Shot.JPEG", 2, "Shot.JPEG", true },
         SaveAsCase { "BitmapName", "shot.bmp", 1, "shot.bmp", false }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(MainWindowFiles, AFailedSaveSaysSoAndChangesNeitherTitleNorHistory)
 {

@@ -10,19 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
+
 namespace {
 
-struct PixelCase {
-    const char *name;
+struct PixelCase : TableRow {
     QPointF position;
     qreal ratio;
     QPoint pixel;
 };
-
-void PrintTo(const PixelCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class PointerToPicturePixel : public ::testing::TestWithParam<PixelCase> { };
 
@@ -37,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, PointerToPicturePixel,
         PixelCase { "DoubleScaleHalfPixel", { 10.5, 7.75 }, 2.0, { 21, 15 } },
         PixelCase { "FiveQuartersRoundsDown", { 3, 5 }, 1.25, { 3, 6 } },
         PixelCase { "LeftOfThePictureStaysNegative", { -0.5, -3 }, 1.25, { -1, -4 } }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 // These run at whatever scale the process has; ctest runs them again at 1.25 and 2.
 class ScaledPictureView : public ::testing::Test {

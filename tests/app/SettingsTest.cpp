@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
 #include "TestFiles.h"
 #include "platform/Failure.h"
 #include "platform/ProfileFile.h"
@@ -22,16 +23,10 @@ protected:
 
 } // namespace
 
-struct PathCase {
-    const char *name;
+struct PathCase : TableRow {
     QString executable;
     QString settings;
 };
-
-void PrintTo(const PathCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class SettingsFilePath : public ::testing::TestWithParam<PathCase> { };
 
@@ -47,19 +42,13 @@ INSTANTIATE_TEST_SUITE_P(Executables, SettingsFilePath,
         PathCase { "DotInFolderOnly", "/opt/my.app/quillet", "/opt/my.app/quillet.ini" },
         PathCase { "HiddenNameKeepsItsDot", "/opt/q/.quillet", "/opt/q/.quillet.ini" },
         PathCase { "TrailingDot", "/opt/q/quillet.", "/opt/q/quillet.ini" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
-struct ValueCase {
-    const char *name;
+struct ValueCase : TableRow {
     QByteArray file;
     bool selectionmode;
     QRgb markcol;
 };
-
-void PrintTo(const ValueCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class SettingsValues : public SettingsTest, public ::testing::WithParamInterface<ValueCase> { };
 
@@ -83,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(HandEdited, SettingsValues,
             false, qRgb(0, 255, 44) },
         ValueCase { "InvalidChannelsTakeTheirDefaults",
             "[Edit]\r\nRed=red\r\nGreen=99999999999\r\nBlue=0x\r\n", false, qRgb(255, 0, 0) }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(SettingsTest, NoFileStartsWithDefaultsAndClosingCreatesTheFiveKeys)
 {

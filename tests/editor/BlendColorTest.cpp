@@ -9,19 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
+
 namespace {
 
-struct BlendCase {
-    const char *name;
+struct BlendCase : TableRow {
     QRgb pixel;
     QRgb mark;
     QRgb expected;
 };
-
-void PrintTo(const BlendCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 const QRgb yellow = qRgb(255, 255, 0);
 
@@ -46,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(YellowMark, BlendExamples,
         BlendCase { "BlackStaysBlack", qRgb(0, 0, 0), yellow, qRgb(0, 0, 0) },
         BlendCase { "RedStaysRed", qRgb(255, 0, 0), yellow, qRgb(255, 0, 0) },
         BlendCase { "BlueTurnsBlack", qRgb(0, 0, 255), yellow, qRgb(0, 0, 0) }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 // Values that are exact halves in real arithmetic land beside the half in extended precision;
 // these are the cases where plain double arithmetic, or an exact sum, rounds the other way.
@@ -57,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(ExtendedPrecision, BlendExamples,
             "RoundedSumTipsAHalfUp", qRgb(254, 247, 247), qRgb(239, 255, 0), qRgb(240, 247, 8) },
         BlendCase { "InputAlphaIgnoredResultOpaque", qRgba(200, 200, 200, 0),
             qRgba(255, 255, 0, 17), qRgb(218, 218, 65) }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(BlendColor, WhiteMarkChangesNothingAndBlackMarkBlackens)
 {
@@ -105,15 +101,9 @@ constexpr int pixelStride = 1;
 constexpr int randomMarks = 2000;
 #endif
 
-struct NamedMark {
-    const char *name;
+struct NamedMark : TableRow {
     QRgb mark;
 };
-
-void PrintTo(const NamedMark &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class BlendAgainstExtended : public ::testing::TestWithParam<NamedMark> { };
 
@@ -136,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Marks, BlendAgainstExtended,
     ::testing::Values(NamedMark { "Black", qRgb(0, 0, 0) },
         NamedMark { "White", qRgb(255, 255, 255) }, NamedMark { "Red", qRgb(255, 0, 0) },
         NamedMark { "Yellow", qRgb(255, 255, 0) }, NamedMark { "Cyan", qRgb(0, 255, 255) }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(BlendAgainstExtended, RandomMarksAndPixels)
 {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
 #include "TestPictures.h"
 #include "platform/Failure.h"
 
@@ -138,17 +139,11 @@ TEST_F(Document, AnySequenceOfMouseEventsLeavesNoTraceOnceTheSelectionEnds)
     EXPECT_EQ(image(), original);
 }
 
-struct CropCase {
-    const char *name;
+struct CropCase : TableRow {
     QPoint startpt;
     QPoint endpt;
     QRect kept; // the part of the original the cropped picture holds
 };
-
-void PrintTo(const CropCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class Crop : public Document, public ::testing::WithParamInterface<CropCase> { };
 
@@ -178,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(Selections, Crop,
         CropCase { "ClickGivesZeroSize", { 50, 50 }, { 50, 50 }, {} },
         CropCase { "ZeroHeight", { 50, 50 }, { 90, 50 }, {} },
         CropCase { "EntirelyOffThePicture", { -30, -30 }, { -5, -5 }, {} }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(Document, CropAndMarkWithoutASelectionChangeNothing)
 {

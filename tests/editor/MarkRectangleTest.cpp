@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
 #include "TestPictures.h"
 #include "editor/Mark.h"
 #include "editor/Picture.h"
@@ -13,16 +14,10 @@
 
 namespace {
 
-struct Corners {
-    const char *name;
+struct Corners : TableRow {
     QPoint startpt;
     QPoint endpt;
 };
-
-void PrintTo(const Corners &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 // The picture is 97 x 61: odd sizes leave partial groups at the ends of rows.
 const QSize pictureSize(97, 61);

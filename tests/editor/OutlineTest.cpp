@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
 #include "TestPictures.h"
 #include "editor/Picture.h"
 
@@ -44,16 +45,10 @@ void expectDottedLine(const QImage &before, const QImage &after, QPoint from, QP
     }
 }
 
-struct OutlineCase {
-    const char *name;
+struct OutlineCase : TableRow {
     QPoint startpt;
     QPoint endpt;
 };
-
-void PrintTo(const OutlineCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class OutlineShape : public ::testing::TestWithParam<OutlineCase> { };
 
@@ -77,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Directions, OutlineShape,
         OutlineCase { "LeftUp", { 13, 10 }, { 3, 2 } },
         OutlineCase { "LeftDown", { 13, 2 }, { 3, 10 } },
         OutlineCase { "RightUp", { 3, 10 }, { 13, 2 } }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(OutlineShape, OnePixelWideOrHighRectangleIsStillDotted)
 {

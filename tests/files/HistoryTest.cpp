@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePrompts.h"
+#include "TableRow.h"
 #include "TestFiles.h"
 #include "files/MYcustomhistory.h"
 #include "platform/AppInfo.h"
@@ -150,16 +151,11 @@ TEST_F(History, LimitsShortenTheListAndTheCaptions)
     EXPECT_TRUE(prompts.boxes.isEmpty());
 }
 
-struct LimitInput {
-    const char *name;
+struct LimitInput : TableRow {
     const char *item;
     std::optional<QString> answer;
     QString box; // empty: no box
 };
-void PrintTo(const LimitInput &row, std::ostream *out)
-{
-    *out << row.name;
-}
 class LimitDialog : public History, public ::testing::WithParamInterface<LimitInput> { };
 TEST_P(LimitDialog, RefusesBadNumbersAndKeepsTheLimits)
 {
@@ -186,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, LimitDialog,
         LimitInput { "LengthAbove10000", "Set ma&x. length per item", "10001",
             "Number must be between 0 and 10000" },
         LimitInput { "Cancelled", "Set ma&x. length per item", std::nullopt, "" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(History, RemovingKeepsTheChosenItemAliveUntilItsHandlerReturns)
 {
@@ -250,15 +246,10 @@ TEST_F(History, EnabledAppliesToTheEntriesOnly)
     EXPECT_TRUE(openMenu.actions().last()->isEnabled());
 }
 
-struct ListFile {
-    const char *name;
+struct ListFile : TableRow {
     QByteArray stored;
     QByteArray rewritten;
 };
-void PrintTo(const ListFile &row, std::ostream *out)
-{
-    *out << row.name;
-}
 class ListFileLines : public History, public ::testing::WithParamInterface<ListFile> { };
 TEST_P(ListFileLines, AreReadAtAnyLineEndAndWrittenBackWithCrLf)
 {
@@ -273,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ListFileLines,
         ListFile { "EmptyLinesAreEntries", "a\r\n\r\n\nb", "a\r\n\r\n\r\nb\r\n" },
         ListFile { "NulEndsTheText", QByteArray("a\r\nb\0c\r\nd", 10), "a\r\nb\r\n" },
         ListFile { "BlanksKept", " a \r\n", " a \r\n" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(History, LongListsShowOnlyMaxhistButKeepEveryLine)
 {
@@ -286,18 +277,13 @@ TEST_F(History, LongListsShowOnlyMaxhistButKeepEveryLine)
     EXPECT_EQ(bytes("quilletfiles.his"), lines(0, 100000));
 }
 
-struct NumberFile {
-    const char *name;
+struct NumberFile : TableRow {
     QByteArray count;
     QByteArray length;
     int maxhist;
     int maxitemlen;
     QStringList warnings;
 };
-void PrintTo(const NumberFile &row, std::ostream *out)
-{
-    *out << row.name;
-}
 class NumberFiles : public History, public ::testing::WithParamInterface<NumberFile> { };
 TEST_P(NumberFiles, HoldOneDecimalLineWithinTheDialogsRange)
 {
@@ -325,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(Files, NumberFiles,
                        "5",
                 2),
             "10000 ", 10, 2000, bothInvalid }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(History, GarbageListFileLoadsWithoutHarm)
 {

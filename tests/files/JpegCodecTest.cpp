@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "PictureTestData.h"
+#include "TableRow.h"
 #include "platform/Failure.h"
 
 using namespace picturetest;
@@ -156,16 +157,10 @@ TEST(JpegDecoding, TruncatedScanDataStillGivesTheWholePicture)
     EXPECT_LT(meanDifference(decoded.copy(0, 0, 64, 32), picture.copy(0, 0, 64, 32)), 3.0);
 }
 
-struct BadJpeg {
-    const char *name;
+struct BadJpeg : TableRow {
     QByteArray data;
     QString message;
 };
-
-void PrintTo(const BadJpeg &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class BadJpegData : public ::testing::TestWithParam<BadJpeg> { };
 
@@ -188,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, BadJpegData,
             "The picture is too large to open: 65535 x 65535 pixels" },
         BadJpeg { "Claims20000Square", withFrameSize(goodJpeg, 20000, 20000),
             "The picture is too large to open: 20000 x 20000 pixels" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(JpegDecoding, PixelLimitIsInclusive)
 {

@@ -13,24 +13,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "TableRow.h"
+
 namespace {
 
-struct StringCase {
-    const char *name;
+struct StringCase : TableRow {
     PathStyle style;
     QString input;
     QString expected;
 };
-
-void PrintTo(const StringCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
-std::string rowName(const ::testing::TestParamInfo<StringCase> &info)
-{
-    return info.param.name;
-}
 
 constexpr PathStyle Win = PathStyle::Windows;
 constexpr PathStyle Unix = PathStyle::Unix;
@@ -50,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, NameWithoutExtension,
         StringCase { "UnixTwoDots", Unix, "/home/u/a.b.jpg", "a.b" },
         StringCase { "UnixDotOnlyInFolder", Unix, "/home/u.d/name", "name" },
         StringCase { "UnixHiddenFile", Unix, "/home/u/.bashrc", "" }),
-    rowName);
+    RowName());
 
 class TrailingSeparator : public ::testing::TestWithParam<StringCase> { };
 TEST_P(TrailingSeparator, RemovesExactlyOne)
@@ -68,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, TrailingSeparator,
         StringCase { "UnixRootStays", Unix, "/", "/" },
         StringCase { "UnixFolder", Unix, "/tmp/", "/tmp" },
         StringCase { "UnixTwoAtEnd", Unix, "/tmp//", "/tmp/" }),
-    rowName);
+    RowName());
 
 TEST(JoinPath, PutsExactlyOneSeparatorBetween)
 {

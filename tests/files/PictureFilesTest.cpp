@@ -15,6 +15,7 @@
 #include <sys/resource.h>
 
 #include "PictureTestData.h"
+#include "TableRow.h"
 #include "platform/Failure.h"
 
 using namespace picturetest;
@@ -64,16 +65,10 @@ protected:
 
 } // namespace
 
-struct ExtensionCase {
-    const char *name;
+struct ExtensionCase : TableRow {
     QString path;
     QString extension;
 };
-
-void PrintTo(const ExtensionCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class FileExtension : public ::testing::TestWithParam<ExtensionCase> { };
 
@@ -93,21 +88,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, FileExtension,
         ExtensionCase { "HiddenFile", "/home/u/.hidden", ".hidden" },
         ExtensionCase {
             "OnlyAToZLowered", QString::fromUtf8("x.ÄöJPG"), QString::fromUtf8(".Äöjpg") }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
-struct SaveCase {
-    const char *name;
+struct SaveCase : TableRow {
     QString fileName;
     int filterIndex;
     QString savedName;
     SavedAs kind;
     bool (*isExpectedData)(const QByteArray &);
 };
-
-void PrintTo(const SaveCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class SaveByExtension : public PictureFolder, public ::testing::WithParamInterface<SaveCase> { };
 
@@ -134,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SaveByExtension,
         SaveCase { "EmfGetsBitmapData", "p.emf", 1, "p.emf", SavedAs::Other, isBitmapData },
         SaveCase { "WmfGetsBitmapData", "p.wmf", 1, "p.wmf", SavedAs::Other, isBitmapData },
         SaveCase { "GifGetsBitmapData", "p.gif", 1, "p.gif", SavedAs::Other, isBitmapData }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(PictureFolder, RoundTripsKeepSizeAndPixels)
 {
@@ -280,18 +269,12 @@ TEST_F(PictureFolder, FailedWriteKeepsTheReplacedFileAndLeavesNoPartialOne)
 
 enum class Setup { File, Folder, Nothing };
 
-struct BadLoadCase {
-    const char *name;
+struct BadLoadCase : TableRow {
     QString fileName;
     Setup setup;
     QByteArray content;
     QString messageStart; // %1: the native path
 };
-
-void PrintTo(const BadLoadCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class BadPictureFile : public PictureFolder, public ::testing::WithParamInterface<BadLoadCase> { };
 
@@ -390,4 +373,4 @@ INSTANTIATE_TEST_SUITE_P(Rows, BadPictureFile,
             "NoExtension", "picture", file, goodBitmap, "Unknown picture file extension (.)" },
         BadLoadCase { "Emf", "p.emf", file, goodBitmap, metafile },
         BadLoadCase { "UpperCaseWmf", "p.WMF", Setup::Nothing, {}, metafile }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());

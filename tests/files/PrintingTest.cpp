@@ -12,6 +12,7 @@
 
 #include "FakePrinter.h"
 #include "FakePrompts.h"
+#include "TableRow.h"
 #include "editor/Picture.h"
 #include "platform/Command.h"
 #include "platform/Failure.h"
@@ -35,18 +36,12 @@ struct ConfirmingPrompts : FakePrompts {
 
 } // namespace
 
-struct ScaleCase {
-    const char *name;
+struct ScaleCase : TableRow {
     QSize printerDpi;
     QSize screenDpi;
     QSize pictureSize;
     std::optional<QRect> target; // none: the page stays empty
 };
-
-void PrintTo(const ScaleCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class PrintScale : public ::testing::TestWithParam<ScaleCase> { };
 
@@ -89,17 +84,11 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, PrintScale,
             QRect(0, 0, 12, 18) },
         ScaleCase { "NonsensePrinterResolutionGivesAnEmptyPage", { -600, 600 }, screen96, { 2, 3 },
             std::nullopt }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
-struct NoPixelsCase {
-    const char *name;
+struct NoPixelsCase : TableRow {
     Picture picture;
 };
-
-void PrintTo(const NoPixelsCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class PrintWithoutPixels : public ::testing::TestWithParam<NoPixelsCase> { };
 
@@ -115,7 +104,7 @@ TEST_P(PrintWithoutPixels, EjectsAnEmptyPage)
 INSTANTIATE_TEST_SUITE_P(Pictures, PrintWithoutPixels,
     ::testing::Values(NoPixelsCase { "EmptyPicture", Picture::emptyPicture() },
         NoPixelsCase { "ZeroSizeBitmap", Picture() }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(Print, CancellingTheSetUpDialogPrintsNothing)
 {
@@ -128,16 +117,10 @@ TEST(Print, CancellingTheSetUpDialogPrintsNothing)
     EXPECT_TRUE(printer.pages.isEmpty());
 }
 
-struct FailingStepCase {
-    const char *name;
+struct FailingStepCase : TableRow {
     std::optional<QString> FakePrinter::*step;
     bool documentBegun;
 };
-
-void PrintTo(const FailingStepCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class PrintFailure : public ::testing::TestWithParam<FailingStepCase> { };
 
@@ -164,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, PrintFailure,
         FailingStepCase { "ResolutionFails", &FakePrinter::failResolution, true },
         FailingStepCase { "DrawingFails", &FakePrinter::failDraw, true },
         FailingStepCase { "EndingFails", &FakePrinter::failEnd, true }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(Print, ADocumentStillOpenFailsTheCommandAndIsLeftToItsOwner)
 {

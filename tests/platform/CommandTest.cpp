@@ -5,19 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "FakePrompts.h"
+#include "TableRow.h"
 #include "platform/AppInfo.h"
 #include "platform/Failure.h"
 
-struct FullStopCase {
-    const char *name;
+struct FullStopCase : TableRow {
     QString message;
     QString shown;
 };
-
-void PrintTo(const FullStopCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class DefaultErrorBoxText : public ::testing::TestWithParam<FullStopCase> { };
 
@@ -37,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(Messages, DefaultErrorBoxText,
         FullStopCase { "EndsInBracket", "Unknown picture file extension (.xyz)",
             "Unknown picture file extension (.xyz)" },
         FullStopCase { "EndsInSlash", "a/", "a/." }, FullStopCase { "Empty", "", "" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(RunCommand, ShowsFailuresInTheApplicationsErrorBoxAndSwallowsThem)
 {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TableRow.h"
 #include "TestFiles.h"
 #include "platform/Failure.h"
 
@@ -27,18 +28,12 @@ protected:
 
 } // namespace
 
-struct ReadCase {
-    const char *name;
+struct ReadCase : TableRow {
     QByteArray file;
     QString section;
     QString key;
     QString expected; // "<def>" when the default comes back
 };
-
-void PrintTo(const ReadCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class ProfileRead : public ProfileFileTest, public ::testing::WithParamInterface<ReadCase> { };
 
@@ -73,18 +68,12 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProfileRead,
             raw("\x89PNG\r\n\x1a\n\0\xff\xfe\n[L]\r\nSave=x\r\n\xde\xad\xbe\xef"), "L", "Save",
             "x" },
         ReadCase { "EmptyFile", "", "L", "Save", "<def>" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
-struct IntegerCase {
-    const char *name;
+struct IntegerCase : TableRow {
     QByteArray text;
     int expected; // 7 is the default asked for
 };
-
-void PrintTo(const IntegerCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class ProfileInteger : public ProfileFileTest,
                        public ::testing::WithParamInterface<IntegerCase> { };
@@ -106,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, ProfileInteger,
         IntegerCase { "ZeroXAloneIsNotHex", "0x", 7 }, IntegerCase { "DollarAlone", "$", 7 },
         IntegerCase { "TrailingLetters", "12abc", 7 }, IntegerCase { "Word", "yes", 7 },
         IntegerCase { "Empty", "", 7 }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(ProfileFileTest, BooleansAreIntegersWhereAnythingButZeroIsTrue)
 {
@@ -150,19 +139,13 @@ TEST_F(ProfileFileTest, FollowsChangesThatOthersMakeBetweenItsReadsAndWrites)
     EXPECT_EQ(file.readString("L", "Save", "gone"), "gone");
 }
 
-struct WriteCase {
-    const char *name;
+struct WriteCase : TableRow {
     QByteArray before;
     QString section;
     QString key;
     QString value;
     QByteArray after;
 };
-
-void PrintTo(const WriteCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class ProfileWrite : public ProfileFileTest, public ::testing::WithParamInterface<WriteCase> { };
 
@@ -202,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ProfileWrite,
         WriteCase { "BlanksAtTheEndsAreQuoted", "", "L", "Save", " x ", "[L]\r\nSave=\" x \"\r\n" },
         WriteCase { "Utf8Value", "", "L", "Save", QString::fromUtf8("/home/\xC3\xA9t\xC3\xA9"),
             "[L]\r\nSave=/home/\xC3\xA9t\xC3\xA9\r\n" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(ProfileFileTest, ValuesThatCannotBeOneLineAreRefusedAndTheFileIsUntouched)
 {
