@@ -58,10 +58,10 @@ fuzz: setup
 	  2>&1 | grep --line-buffered -v '^libpng error'
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs -r clang-format -i
+	git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
 format-check:
-	git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
+	git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

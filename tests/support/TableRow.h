@@ -7,8 +7,7 @@
 
 // A row of a parameterised test table. Its name names the row in test output and in CTest
 // (GoogleTest prints a row through operator<<, found through this base).
-struct TableRow
-{
+struct TableRow {
     const char *name;
 };
 
@@ -18,10 +17,8 @@ inline std::ostream &operator<<(std::ostream &out, const TableRow &row)
 }
 
 // Names the instantiated tests after their rows, for INSTANTIATE_TEST_SUITE_P.
-struct RowName
-{
-    template<class Row>
-    std::string operator()(const ::testing::TestParamInfo<Row> &info) const
+struct RowName {
+    template<class Row> std::string operator()(const ::testing::TestParamInfo<Row> &info) const
     {
         return info.param.name;
     }
