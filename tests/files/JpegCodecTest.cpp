@@ -22,16 +22,6 @@ QString jpegError(int code)
     return QStringLiteral("JPEG error #%1").arg(code);
 }
 
-template<class Call> QString failureOf(const Call &call)
-{
-    try {
-        call();
-    } catch (const Failure &failure) {
-        return failure.message();
-    }
-    return QStringLiteral("(no failure)");
-}
-
 QString decodeFailure(const QByteArray &data, qint64 maxPixels = maxPicturePixels)
 {
     return failureOf([&] { decodeJpeg(data, maxPixels); });

@@ -16,21 +16,12 @@
 
 #include "PictureTestData.h"
 #include "TableRow.h"
+#include "TestFiles.h"
 #include "platform/Failure.h"
 
 using namespace picturetest;
 
 namespace {
-
-template<class Call> QString failureOf(const Call &call)
-{
-    try {
-        call();
-    } catch (const Failure &failure) {
-        return failure.message();
-    }
-    return QStringLiteral("(no failure)");
-}
 
 bool isJpegData(const QByteArray &data)
 {
@@ -106,7 +97,7 @@ TEST_P(SaveByExtension, WritesTheDataTheExtensionAsksFor)
     QString name = path(row.fileName);
     EXPECT_EQ(bmpimage2fname(Picture(samplePicture()), name, row.filterIndex), row.kind);
     EXPECT_EQ(name, path(row.savedName)) << "the appended extension stays in the caller's name";
-    EXPECT_TRUE(row.isExpectedData(readAll(path(row.savedName))));
+    EXPECT_TRUE(row.isExpectedData(fileBytes(path(row.savedName))));
     EXPECT_EQ(entries(), QStringList { row.savedName }) << "nothing else is left behind";
 }
 
@@ -141,7 +132,7 @@ TEST_F(PictureFolder, RoundTripsKeepSizeAndPixels)
     EXPECT_EQ(fname2bmpimage(png).image().convertToFormat(QImage::Format_RGB888), picture);
 
     const QImage icon = samplePicture(32, 32).convertToFormat(QImage::Format_ARGB32);
-    writeAll(path("app.ico"), qtEncoded(icon, "ico"));
+    writeFileBytes(path("app.ico"), qtEncoded(icon, "ico"));
     const Picture loadedIcon = fname2bmpimage(path("app.ico"));
     EXPECT_EQ(loadedIcon.image().convertToFormat(QImage::Format_ARGB32), icon) << "a bitmap";
 }
@@ -158,14 +149,14 @@ TEST_F(PictureFolder, PaletteBitmapKeepsItsFormatThroughLoadAndSave)
         for (int x = 0; x < palette.width(); ++x)
             palette.setPixel(x, y, (x * 7 + y * 3) % 40);
     const QString original = path("palette.bmp");
-    writeAll(original, qtEncoded(palette, "bmp"));
-    ASSERT_EQ(uchar(readAll(original)[28]), 8) << "bits per pixel sit at offset 28";
+    writeFileBytes(original, qtEncoded(palette, "bmp"));
+    ASSERT_EQ(uchar(fileBytes(original)[28]), 8) << "bits per pixel sit at offset 28";
 
     const Picture loaded = fname2bmpimage(original);
     EXPECT_EQ(loaded.image().format(), QImage::Format_Indexed8);
     QString copy = path("copy.bmp");
     EXPECT_EQ(bmpimage2fname(loaded, copy, 1), SavedAs::Other);
-    const QByteArray written = readAll(copy);
+    const QByteArray written = fileBytes(copy);
     EXPECT_EQ(uchar(written[28]), 8) << "still an 8-bit palette bitmap";
     EXPECT_EQ(QImage::fromData(written, "bmp").convertToFormat(QImage::Format_RGB888),
         palette.convertToFormat(QImage::Format_RGB888));
@@ -188,14 +179,14 @@ TEST_F(PictureFolder, LargePicturesWithinTheLimitOpen)
 TEST_F(PictureFolder, EmptyPictureFailsUnderEveryNameAndTouchesNoFile)
 {
     for (const QString &fileName : QStringList { "e.jpg", "e.bmp", "e.png", "e.gif", "e" }) {
-        writeAll(path(fileName), "previous content");
+        writeFileBytes(path(fileName), "previous content");
         for (int filterIndex : { 1, 2 }) {
             QString name = path(fileName);
             QString fresh = path("new" + fileName);
             EXPECT_THROW(bmpimage2fname(Picture::emptyPicture(), name, filterIndex), Failure);
             EXPECT_THROW(bmpimage2fname(Picture::emptyPicture(), fresh, filterIndex), Failure);
         }
-        EXPECT_EQ(readAll(path(fileName)), "previous content");
+        EXPECT_EQ(fileBytes(path(fileName)), "previous content");
     }
     EXPECT_EQ(entries().size(), 5);
 }
@@ -203,15 +194,15 @@ TEST_F(PictureFolder, EmptyPictureFailsUnderEveryNameAndTouchesNoFile)
 TEST_F(PictureFolder, ZeroSizeBitmapWritesAnEmptyJpegAndRefusesOtherKinds)
 {
     for (const QString &fileName : QStringList { "z.jpg", "z.bmp", "z.png" }) {
-        writeAll(path(fileName), "previous content");
+        writeFileBytes(path(fileName), "previous content");
         QString name = path(fileName);
         const QString message = failureOf([&] { bmpimage2fname(Picture(), name, 1); });
         if (fileName.endsWith(".jpg")) {
             EXPECT_EQ(message, "(no failure)");
-            EXPECT_EQ(readAll(name), QByteArray());
+            EXPECT_EQ(fileBytes(name), QByteArray());
         } else {
             EXPECT_TRUE(message.contains("zero width or height")) << message.toStdString();
-            EXPECT_EQ(readAll(name), "previous content");
+            EXPECT_EQ(fileBytes(name), "previous content");
         }
     }
 }
@@ -256,11 +247,11 @@ TEST_F(PictureFolder, FailedWriteKeepsTheReplacedFileAndLeavesNoPartialOne)
     const QByteArray previous = qtEncoded(samplePicture(8, 8), "bmp");
     for (const QString &fileName : QStringList { "keep.jpg", "keep.bmp", "keep.png" }) {
         QString name = path(fileName);
-        writeAll(name, previous);
+        writeFileBytes(name, previous);
         FileSizeLimit limit(512);
         EXPECT_EQ(failureOf([&] { bmpimage2fname(Picture(samplePicture(400, 300)), name, 1); }),
             "Cannot create file " + native(name));
-        EXPECT_EQ(readAll(name), previous) << fileName.toStdString();
+        EXPECT_EQ(fileBytes(name), previous) << fileName.toStdString();
     }
     EXPECT_EQ(entries(), QStringList({ "keep.bmp", "keep.jpg", "keep.png" }));
 }
@@ -283,7 +274,7 @@ TEST_P(BadPictureFile, FailsWithAClearMessage)
     const BadLoadCase &row = GetParam();
     const QString name = path(row.fileName);
     if (row.setup == Setup::File)
-        writeAll(name, row.content);
+        writeFileBytes(name, row.content);
     if (row.setup == Setup::Folder) {
         ASSERT_TRUE(QDir().mkdir(name));
     }

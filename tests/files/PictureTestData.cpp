@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageWriter>
 #include <QPainter>
 
@@ -69,20 +68,6 @@ QByteArray withFrameSize(QByteArray jpeg, int width, int height)
     const char size[] = { char(height >> 8), char(height), char(width >> 8), char(width) };
     jpeg.replace(sof + 5, 4, QByteArray(size, 4));
     return jpeg;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(data), data.size());
 }
 
 } // namespace picturetest

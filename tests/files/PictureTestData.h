@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+#include "platform/Failure.h"
+
 // Pictures and files for the load and save tests, made with Qt's own writers so that the
 // expected bytes never come from the code under test.
 namespace picturetest {
@@ -23,7 +25,15 @@ qsizetype findMarker(const QByteArray &jpeg, uchar marker);
 // `jpeg` with the frame header's width and height replaced.
 QByteArray withFrameSize(QByteArray jpeg, int width, int height);
 
-QByteArray readAll(const QString &path);
-void writeAll(const QString &path, const QByteArray &data);
+// The message of the Failure that `call` throws, or "(no failure)".
+template<class Call> QString failureOf(const Call &call)
+{
+    try {
+        call();
+    } catch (const Failure &failure) {
+        return failure.message();
+    }
+    return QStringLiteral("(no failure)");
+}
 
 } // namespace picturetest
