@@ -1,8 +1,8 @@
 #include <QApplication>
 
 #include "app/TmainF.h"
-#include "platform/QtPrinter.h"
-#include "platform/QtPrompts.h"
+#include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtPrompts.h"
 
 int main(int argc, char **argv)
 {

@@ -64,7 +64,7 @@ int scaledLength(int factor, int pixels)
 
 void printPicture(Prompts &prompts, Printer &printer, const Picture &picture, QSize screenDpi)
 {
-    if (!prompts.setupPrinter(printer))
+    if (!printer.setup(prompts))
         return;
 
     printer.beginDocument();

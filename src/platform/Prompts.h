@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QString>
 
-class Printer;
+class QDialog;
 
 // Every modal interaction of the program goes through this one interface, so that
 // windows can be driven by tests with a scripted fake instead of real dialogs.
@@ -39,7 +39,8 @@ public:
     virtual std::optional<QString> inputBox(
         const QString &caption, const QString &prompt, const QString &text)
         = 0;
-    // Lets the user choose a printer and its settings; false when cancelled.
-    virtual bool setupPrinter(Printer &printer) = 0;
+    // Runs one of our own modal dialogs (or a platform one such as the printer set-up) to its
+    // end and answers its result code: QDialog::Accepted, QDialog::Rejected or what done() got.
+    virtual int runDialog(QDialog &dialog) = 0;
     virtual void beep() = 0;
 };

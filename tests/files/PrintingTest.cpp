@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
@@ -16,7 +17,7 @@
 #include "editor/Picture.h"
 #include "platform/Command.h"
 #include "platform/Failure.h"
-#include "platform/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 
 namespace {
 
@@ -28,11 +29,6 @@ Picture plainPicture(QSize size)
     image.fill(QColor(255, 251, 240));
     return Picture(image);
 }
-
-// Prompts whose user confirms the printer set-up dialog once.
-struct ConfirmingPrompts : FakePrompts {
-    ConfirmingPrompts() { printerAnswers.push_back(true); }
-};
 
 } // namespace
 
@@ -48,7 +44,7 @@ class PrintScale : public ::testing::TestWithParam<ScaleCase> { };
 TEST_P(PrintScale, StretchesByWholePrinterDotsPerScreenPixelOnOnePage)
 {
     const ScaleCase &row = GetParam();
-    ConfirmingPrompts prompts;
+    FakePrompts prompts;
     FakePrinter printer(row.printerDpi);
 
     printPicture(prompts, printer, plainPicture(row.pictureSize), row.screenDpi);
@@ -94,7 +90,7 @@ class PrintWithoutPixels : public ::testing::TestWithParam<NoPixelsCase> { };
 
 TEST_P(PrintWithoutPixels, EjectsAnEmptyPage)
 {
-    ConfirmingPrompts prompts;
+    FakePrompts prompts;
     FakePrinter printer;
     printPicture(prompts, printer, GetParam().picture, screen96);
     ASSERT_EQ(printer.pages.size(), 1);
@@ -109,11 +105,10 @@ INSTANTIATE_TEST_SUITE_P(Pictures, PrintWithoutPixels,
 TEST(Print, CancellingTheSetUpDialogPrintsNothing)
 {
     FakePrompts prompts;
-    prompts.printerAnswers.push_back(false);
     FakePrinter printer;
+    printer.setupAnswer = false;
     printPicture(prompts, printer, plainPicture({ 621, 462 }), screen96);
-    EXPECT_EQ(prompts.printerSetups, 1);
-    EXPECT_TRUE(printer.calls.isEmpty());
+    EXPECT_EQ(printer.calls, QStringList { "setup" });
     EXPECT_TRUE(printer.pages.isEmpty());
 }
 
@@ -126,7 +121,7 @@ class PrintFailure : public ::testing::TestWithParam<FailingStepCase> { };
 
 TEST_P(PrintFailure, ReachesTheCallerAndEndsABegunDocument)
 {
-    ConfirmingPrompts prompts;
+    FakePrompts prompts;
     FakePrinter printer;
     printer.*GetParam().step = QStringLiteral("Printer selected is not valid");
 
@@ -151,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, PrintFailure,
 
 TEST(Print, ADocumentStillOpenFailsTheCommandAndIsLeftToItsOwner)
 {
-    ConfirmingPrompts prompts;
+    FakePrompts prompts;
     FakePrinter printer;
     printer.beginDocument();
 
@@ -183,8 +178,10 @@ TEST(QtPrinterPdf, PrintsOnePageIntoTheFile)
     printer.qprinter().setResolution(600);
     EXPECT_EQ(printer.resolution(), QSize(600, 600));
 
-    ConfirmingPrompts prompts;
+    FakePrompts prompts;
+    prompts.dialogScripts.push_back([](QDialog &) { return int(QDialog::Accepted); });
     printPicture(prompts, printer, plainPicture({ 621, 462 }), screen96);
+    EXPECT_EQ(prompts.dialogs.size(), 1) << "the set-up dialog was not run through the prompts";
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -215,7 +212,8 @@ TEST(QtPrinterPdf, UnwritableFileFailsWithItsNameAndPrintsNothing)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
     QtPrinter printer(path);
-    ConfirmingPrompts prompts;
+    FakePrompts prompts;
+    prompts.dialogScripts.push_back([](QDialog &) { return int(QDialog::Accepted); });
     try {
         printPicture(prompts, printer, plainPicture({ 8, 8 }), screen96);
         ADD_FAILURE() << "printing into a missing folder succeeded";

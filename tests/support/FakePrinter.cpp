@@ -4,7 +4,7 @@
 
 #include "platform/Failure.h"
 
-bool FakePrinter::setup(QWidget *)
+bool FakePrinter::setup(Prompts &)
 {
     calls << QStringLiteral("setup");
     return setupAnswer;

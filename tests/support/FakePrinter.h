@@ -24,7 +24,7 @@ public:
 
     explicit FakePrinter(QSize dpi = QSize(600, 600)) : dpi(dpi) { }
 
-    bool setup(QWidget *parent) override;
+    bool setup(Prompts &prompts) override;
     QSize resolution() const override;
     void beginDocument() override;
     void drawStretched(const QRect &target, const QImage &picture) override;

@@ -1,5 +1,6 @@
 #include "FakePrompts.h"
 
+#include <QDialog>
 #include <QStringList>
 
 namespace {
@@ -48,10 +49,14 @@ std::optional<QString> FakePrompts::inputBox(
     return takeFront(inputAnswers, std::optional<QString>());
 }
 
-bool FakePrompts::setupPrinter(Printer &)
+int FakePrompts::runDialog(QDialog &dialog)
 {
-    ++printerSetups;
-    return takeFront(printerAnswers, false);
+    dialogs << dialog.windowTitle();
+    if (dialogScripts.empty())
+        return QDialog::Rejected;
+    const auto script = std::move(dialogScripts.front());
+    dialogScripts.pop_front();
+    return script(dialog);
 }
 
 void FakePrompts::beep()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include <QList>
@@ -30,7 +31,7 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     std::optional<QString> inputBox(
         const QString &caption, const QString &prompt, const QString &text) override;
-    bool setupPrinter(Printer &printer) override;
+    int runDialog(QDialog &dialog) override;
     void beep() override;
 
     // What was shown, in order.
@@ -39,7 +40,7 @@ public:
     QList<FileRequest> saveRequests;
     QList<QColor> colorRequests;
     QList<Input> inputs;
-    int printerSetups = 0;
+    QStringList dialogs; // window titles of the dialogs run
     int beeps = 0;
 
     // What the "user" answers next.
@@ -48,7 +49,9 @@ public:
     std::deque<std::optional<FileAnswer>> saveAnswers;
     std::deque<std::optional<QColor>> colorAnswers;
     std::deque<std::optional<QString>> inputAnswers;
-    std::deque<bool> printerAnswers;
+    // Each run dialog is handed to the next script, which may work its controls and answers
+    // the result code; without one the dialog is rejected, as by Escape.
+    std::deque<std::function<int(QDialog &)>> dialogScripts;
 
     // The texts of all boxes shown so far.
     QStringList texts() const;

@@ -1,4 +1,4 @@
-#include "platform/QtPrompts.h"
+#include "platform/qt/QtPrompts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -7,8 +7,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
-
-#include "platform/Printer.h"
 
 namespace {
 
@@ -120,9 +118,12 @@ std::optional<QString> QtPrompts::inputBox(
     return result;
 }
 
-bool QtPrompts::setupPrinter(Printer &printer)
+int QtPrompts::runDialog(QDialog &dialog)
 {
-    return printer.setup(parent);
+    // A dialog made without an owner still opens over the main window.
+    if (!dialog.parentWidget() && parent)
+        dialog.setParent(parent, dialog.windowFlags());
+    return dialog.exec();
 }
 
 void QtPrompts::beep()

@@ -1,4 +1,4 @@
-#include "platform/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 
 #include <QDir>
 #include <QImage>
@@ -9,6 +9,7 @@
 #include <QSize>
 
 #include "platform/Failure.h"
+#include "platform/Prompts.h"
 
 QtPrinter::QtPrinter()
     : printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
@@ -28,14 +29,14 @@ QtPrinter::~QtPrinter()
         painter->end();
 }
 
-bool QtPrinter::setup(QWidget *parent)
+bool QtPrinter::setup(Prompts &prompts)
 {
-    QPrintDialog dialog(printer.get(), parent);
+    QPrintDialog dialog(printer.get());
     // Only the printer and its settings are chosen here; the picture is always one page.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    return dialog.exec() == QDialog::Accepted;
+    return prompts.runDialog(dialog) == QDialog::Accepted;
 }
 
 QSize QtPrinter::resolution() const

@@ -18,7 +18,7 @@ public:
     std::optional<QColor> chooseColor(const QColor &initial) override;
     std::optional<QString> inputBox(
         const QString &caption, const QString &prompt, const QString &text) override;
-    bool setupPrinter(Printer &printer) override;
+    int runDialog(QDialog &dialog) override;
     void beep() override;
 
 private:

@@ -19,7 +19,7 @@ public:
     explicit QtPrinter(const QString &pdfPath);
     ~QtPrinter() override;
 
-    bool setup(QWidget *parent) override;
+    bool setup(Prompts &prompts) override;
     QSize resolution() const override;
     void beginDocument() override;
     void drawStretched(const QRect &target, const QImage &picture) override;
