@@ -2,22 +2,14 @@
 
 #include <QDir>
 
+#include "files/pathhelpers.h"
 #include "platform/ProfileFile.h"
 
 QString settingsFilePath(const QString &executablePath)
 {
-    qsizetype nameStart = 0;
-    for (qsizetype i = executablePath.size(); i-- > 0;) {
-        if (executablePath[i] == u'/' || executablePath[i] == QDir::separator()) {
-            nameStart = i + 1;
-            break;
-        }
-    }
-    const qsizetype dot = executablePath.lastIndexOf(u'.');
-    // A name that only begins with a dot is a hidden file here, not an extension.
-    if (dot > nameStart)
-        return executablePath.left(dot) + QStringLiteral(".ini");
-    return executablePath + QStringLiteral(".ini");
+    const QString name = fnamenoext(executablePath);
+    const qsizetype nameStart = executablePath.lastIndexOf(QDir::separator()) + 1;
+    return executablePath.left(nameStart) + name + QStringLiteral(".ini");
 }
 
 Settings readSettings(const ProfileFile &file)
@@ -35,10 +27,13 @@ Settings readSettings(const ProfileFile &file)
 
 void writeSettings(ProfileFile &file, const Settings &settings)
 {
-    file.writeString(QStringLiteral("Location"), QStringLiteral("Save"), settings.save);
-    file.writeBool(
-        QStringLiteral("General"), QStringLiteral("Selection mode"), settings.selectionmode);
-    file.writeInteger(QStringLiteral("Edit"), QStringLiteral("Red"), qRed(settings.markcol));
-    file.writeInteger(QStringLiteral("Edit"), QStringLiteral("Green"), qGreen(settings.markcol));
-    file.writeInteger(QStringLiteral("Edit"), QStringLiteral("Blue"), qBlue(settings.markcol));
+    // One replace of the file for all values, so a failure leaves the old settings whole.
+    file.write({ { QStringLiteral("Location"), QStringLiteral("Save"), settings.save },
+        { QStringLiteral("General"), QStringLiteral("Selection mode"),
+            QString::number(settings.selectionmode ? 1 : 0) },
+        { QStringLiteral("Edit"), QStringLiteral("Red"), QString::number(qRed(settings.markcol)) },
+        { QStringLiteral("Edit"), QStringLiteral("Green"),
+            QString::number(qGreen(settings.markcol)) },
+        { QStringLiteral("Edit"), QStringLiteral("Blue"),
+            QString::number(qBlue(settings.markcol)) } });
 }

@@ -1,24 +1,24 @@
 #pragma once
 
-#include <memory>
-
+#include <QList>
 #include <QString>
-
-namespace profiledetail {
-struct Snapshot;
-}
 
 // Keys of an INI file read and written the way the Windows profile functions do it: section and
 // key names compared without case, blanks around keys and values ignored, the first of duplicate
 // sections or keys used, every line the program does not write kept byte for byte. Each write
 // reaches the disk at once and atomically (temporary file renamed over the old one), so a failed
-// write leaves the old file as it was. The parsed file is kept between reads and parsed again
-// only when the file on disk has changed.
+// write leaves the old file as it was. Every read looks at the file as it is now.
 class ProfileFile {
 public:
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+
     explicit ProfileFile(QString path);
 
-    QString path() const;
+    QString path() const { return filePath; }
 
     // The value's text, without surrounding blanks or matching quotes, cut at 2047 characters.
     QString readString(const QString &section, const QString &key, const QString &def) const;
@@ -33,11 +33,9 @@ public:
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value); // "1" / "0"
+    // Several keys in one replace of the file: all of them or, on failure, none.
+    void write(const QList<Entry> &entries);
 
 private:
-    std::shared_ptr<const profiledetail::Snapshot> current() const;
-    [[noreturn]] void failWrite() const;
-
     QString filePath;
-    mutable std::shared_ptr<profiledetail::Snapshot> cache;
 };
