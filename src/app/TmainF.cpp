@@ -5,21 +5,22 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/ColorSwatch.h"
+#include "app/PastedPicture.h"
 #include "app/PictureView.h"
 #include "app/Settings.h"
 #include "app/StartPicture.h"
+#include "files/FileSession.h"
 #include "files/MYcustomhistory.h"
-#include "files/PictureFiles.h"
 #include "files/Printing.h"
 #include "files/pathhelpers.h"
 #include "platform/Command.h"
@@ -29,36 +30,79 @@
 
 namespace {
 
-const QString pictureFilter = QStringLiteral("JPG files (*.jpg)|*.JPG|Bitmap files (*.bmp)|*.bmp");
 const QString selectionModeText = QStringLiteral(
     "You are in Selection mode. Select part of image first, then go to the menu and choose "
     "selection ...");
 const QString quickModeText = QStringLiteral(
     "You are in quick marking mode. It will mark immediately after selecting part of an image!");
 
-// A pasted picture shows as it would on a white background: transparent parts never
-// turn black. The result has the display's format.
-QImage onWhite(const QImage &image)
-{
-    if (!image.hasAlphaChannel())
-        return image.convertToFormat(QImage::Format_RGB32);
-    QImage result(image.size(), QImage::Format_RGB32);
-    result.fill(Qt::white);
-    QPainter painter(&result);
-    painter.drawImage(0, 0, image);
-    return result;
-}
+// The window's menus: the main menu's, the "Open..." submenu and the picture's shortcut menu.
+struct MenuSpec {
+    const char *name;
+    const char *caption;
+    const char *parent; // "" for the main menu; nullptr for a shortcut menu of its own
+};
+
+const MenuSpec menuSpecs[] = {
+    { "File1", "&File", "" },
+    { "OpenMI", "Open...", "File1" },
+    { "EditMI", "&Edit", "" },
+    { "SelectionMI", "&Selection", "" },
+    { "Options1", "&Options", "" },
+    { "PopupMenu1", "", nullptr },
+};
+
+// One item of a menu: a separator where the name is empty; a top-level item of the main menu
+// where the menu is empty.
+struct ItemSpec {
+    const char *menu;
+    const char *name;
+    const char *caption;
+    const char *shortcut;
+    void (TmainF::*handler)();
+};
+
+const ItemSpec itemSpecs[] = {
+    { "OpenMI", "OpenBrowseMI", "Browse...", "", &TmainF::OpenBrowseMIClick },
+    { "OpenMI", "", "", "", nullptr },
+    { "File1", "Saveas1", "Save as...", "Ctrl+S", &TmainF::Saveas1Click },
+    { "File1", "", "", "", nullptr },
+    { "File1", "SaveMI", "Save", "S", &TmainF::SaveMIClick },
+    { "File1", "", "", "", nullptr },
+    { "File1", "PrintMI", "Print...", "Ctrl+P", &TmainF::PrintMIClick },
+    { "EditMI", "pasteMI", "P&aste", "Ctrl+V", &TmainF::pasteMIClick },
+    { "EditMI", "", "", "", nullptr },
+    { "EditMI", "DeleteCleardisplay1", "Delete (Clear display)", "D",
+        &TmainF::DeleteCleardisplay1Click },
+    { "EditMI", "", "", "", nullptr },
+    { "EditMI", "Undo1", "Undo", "Ctrl+Z", &TmainF::Undo1Click },
+    { "SelectionMI", "CropMI", "Crop", "Ctrl+Y", &TmainF::CropMIClick },
+    { "SelectionMI", "MarkMI", "Mark!", "M", &TmainF::MarkMIClick },
+    { "SelectionMI", "Copy2", "Copy", "Ctrl+C", &TmainF::SelectionCopyClick },
+    { "Options1", "Markcolor1", "Mark color...", "", &TmainF::Markcolor1Click },
+    { "Options1", "selectionmodeMI", "Selection mode", "", &TmainF::selectionmodeMIClick },
+    { "", "Exit1", "E&xit", "", &TmainF::Exit1Click },
+    { "PopupMenu1", "Copy1", "Copy", "", &TmainF::Copy1Click },
+    { "PopupMenu1", "", "", "", nullptr },
+    // The keys Ctrl+V and D belong to the Edit menu; here they are only shown.
+    { "PopupMenu1", "Paste1", "Paste\tCtrl+V", "", &TmainF::pasteMIClick },
+    { "PopupMenu1", "", "", "", nullptr },
+    { "PopupMenu1", "Clear1", "Delete (Clear display)\tD", "", &TmainF::Clear1Click },
+    { "PopupMenu1", "", "", "", nullptr },
+    { "PopupMenu1", "Setstandardstartimage1", "Set standard start image...", "",
+        &TmainF::Setstandardstartimage1Click },
+};
 
 } // namespace
 
-TmainF::TmainF(Prompts &prompts, Printer &printer, const QString &executablePath, QWidget *parent)
-    : QMainWindow(parent), prompts(prompts), printer(printer),
+TmainF::TmainF(
+    Prompts &prompts, PrinterSource printer, const QString &executablePath, QWidget *parent)
+    : QMainWindow(parent), prompts(prompts), printer(std::move(printer)),
       exePath(QDir::toNativeSeparators(executablePath))
 {
     setObjectName(QStringLiteral("mainF"));
     buildControls();
     buildMenus();
-    buildPopupMenu();
     doc.setPicture(Picture(startPicture()));
     Image1->setSource(&doc.picture().image());
     FormCreate();
@@ -94,16 +138,7 @@ void TmainF::buildControls()
     BitBtnWithColor1->setToolTip(QStringLiteral("Toggle 'selection' <-> 'quick marking' mode"));
     BitBtnWithColor1->setFocusPolicy(Qt::NoFocus);
     connect(BitBtnWithColor1, &QPushButton::clicked, this, command(&TmainF::selectionmodeMIClick));
-    setcolB = new QPushButton(QStringLiteral("-->"), Panel1);
-    setcolB->setObjectName(QStringLiteral("setcolB"));
-    setcolB->setGeometry(160, 16, 25, 25);
-    setcolB->setToolTip(QStringLiteral("Set default mark color"));
-    setcolB->setFocusPolicy(Qt::NoFocus);
-    markcolP = new QFrame(Panel1);
-    markcolP->setObjectName(QStringLiteral("markcolP"));
-    markcolP->setGeometry(192, 19, 22, 21);
-    markcolP->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    markcolP->setAutoFillBackground(true);
+    buildMarkColorControls();
     layout->addWidget(Panel1);
 
     ScrollBox1 = new QScrollArea(central);
@@ -132,90 +167,56 @@ void TmainF::buildControls()
     statusBar()->setSizeGripEnabled(false);
 }
 
-QAction *TmainF::addCommand(QMenu *menu, const QString &name, const QString &caption,
-    const QString &shortcut, void (TmainF::*handler)())
+// The "-->" button, the swatch and the colour grid, right of the mode button.
+void TmainF::buildMarkColorControls()
 {
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (!shortcut.isEmpty())
-        action->setShortcut(QKeySequence(shortcut));
-    if (handler)
-        connect(action, &QAction::triggered, this, command(handler));
-    return action;
+    setcolB = new QPushButton(QStringLiteral("-->"), Panel1);
+    setcolB->setObjectName(QStringLiteral("setcolB"));
+    setcolB->setGeometry(160, 16, 25, 25);
+    setcolB->setToolTip(QStringLiteral("Set default mark color"));
+    setcolB->setFocusPolicy(Qt::NoFocus);
+    connect(setcolB, &QPushButton::clicked, this, command(&TmainF::setcolBClick));
+
+    markcolP = new ColorSwatch(Panel1);
+    markcolP->setObjectName(QStringLiteral("markcolP"));
+    markcolP->setGeometry(192, 19, 22, 21);
+    connect(markcolP, &ColorSwatch::clicked, this, command(&TmainF::markcolPClick));
 }
 
 void TmainF::buildMenus()
 {
-    QMenu *File1 = menuBar()->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
-    OpenMI = File1->addMenu(QStringLiteral("Open..."));
-    OpenMI->setObjectName(QStringLiteral("OpenMI"));
-    addCommand(OpenMI, QStringLiteral("OpenBrowseMI"), QStringLiteral("Browse..."), {},
-        &TmainF::OpenBrowseMIClick);
-    OpenMI->addSeparator();
-    addCommand(File1, QStringLiteral("Saveas1"), QStringLiteral("Save as..."),
-        QStringLiteral("Ctrl+S"), &TmainF::Saveas1Click);
-    File1->addSeparator();
-    addCommand(File1, QStringLiteral("SaveMI"), QStringLiteral("Save"), QStringLiteral("S"),
-        &TmainF::SaveMIClick);
-    File1->addSeparator();
-    addCommand(File1, QStringLiteral("PrintMI"), QStringLiteral("Print..."),
-        QStringLiteral("Ctrl+P"), &TmainF::PrintMIClick);
-
-    QMenu *EditMI = menuBar()->addMenu(QStringLiteral("&Edit"));
-    EditMI->setObjectName(QStringLiteral("EditMI"));
-    addCommand(EditMI, QStringLiteral("pasteMI"), QStringLiteral("P&aste"),
-        QStringLiteral("Ctrl+V"), &TmainF::pasteMIClick);
-    EditMI->addSeparator();
-    addCommand(EditMI, QStringLiteral("DeleteCleardisplay1"),
-        QStringLiteral("Delete (Clear display)"), QStringLiteral("D"),
-        &TmainF::DeleteCleardisplay1Click);
-    EditMI->addSeparator();
-    addCommand(EditMI, QStringLiteral("Undo1"), QStringLiteral("Undo"), QStringLiteral("Ctrl+Z"),
-        &TmainF::Undo1Click);
-
-    SelectionMI = menuBar()->addMenu(QStringLiteral("&Selection"));
-    SelectionMI->setObjectName(QStringLiteral("SelectionMI"));
-    addCommand(SelectionMI, QStringLiteral("CropMI"), QStringLiteral("Crop"),
-        QStringLiteral("Ctrl+Y"), &TmainF::CropMIClick);
-    addCommand(SelectionMI, QStringLiteral("MarkMI"), QStringLiteral("Mark!"), QStringLiteral("M"),
-        &TmainF::MarkMIClick);
-    addCommand(SelectionMI, QStringLiteral("Copy2"), QStringLiteral("Copy"),
-        QStringLiteral("Ctrl+C"), &TmainF::SelectionCopyClick);
-
-    QMenu *Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
-    Options1->setObjectName(QStringLiteral("Options1"));
-    selectionmodeMI = addCommand(Options1, QStringLiteral("selectionmodeMI"),
-        QStringLiteral("Selection mode"), {}, &TmainF::selectionmodeMIClick);
+    QHash<QString, QMenu *> menus;
+    for (const MenuSpec &spec : menuSpecs) {
+        const QString caption = QString::fromUtf8(spec.caption);
+        QMenu *menu = !spec.parent ? new QMenu(this)
+            : *spec.parent         ? menus.value(QString::fromUtf8(spec.parent))->addMenu(caption)
+                                   : menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromUtf8(spec.name));
+        menus.insert(menu->objectName(), menu);
+    }
+    for (const ItemSpec &spec : itemSpecs) {
+        QMenu *menu = menus.value(QString::fromUtf8(spec.menu));
+        if (!*spec.name) {
+            menu->addSeparator();
+            continue;
+        }
+        const QString caption = QString::fromUtf8(spec.caption);
+        QAction *action = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
+        action->setObjectName(QString::fromUtf8(spec.name));
+        action->setShortcut(QKeySequence(QString::fromUtf8(spec.shortcut)));
+        connect(action, &QAction::triggered, this, command(spec.handler));
+    }
+    OpenMI = menus.value(QStringLiteral("OpenMI"));
+    SelectionMI = menus.value(QStringLiteral("SelectionMI"));
+    PopupMenu1 = menus.value(QStringLiteral("PopupMenu1"));
+    selectionmodeMI = findChild<QAction *>(QStringLiteral("selectionmodeMI"));
     selectionmodeMI->setCheckable(true);
-
-    QAction *Exit1 = menuBar()->addAction(QStringLiteral("E&xit"));
-    Exit1->setObjectName(QStringLiteral("Exit1"));
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
-}
-
-void TmainF::buildPopupMenu()
-{
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    addCommand(
-        PopupMenu1, QStringLiteral("Copy1"), QStringLiteral("Copy"), {}, &TmainF::Copy1Click);
-    PopupMenu1->addSeparator();
-    // The keys Ctrl+V and D belong to the Edit menu; here they are only shown.
-    addCommand(PopupMenu1, QStringLiteral("Paste1"), QStringLiteral("Paste\tCtrl+V"), {},
-        &TmainF::pasteMIClick);
-    PopupMenu1->addSeparator();
-    addCommand(PopupMenu1, QStringLiteral("Clear1"), QStringLiteral("Delete (Clear display)\tD"),
-        {}, &TmainF::Clear1Click);
-    PopupMenu1->addSeparator();
-    addCommand(PopupMenu1, QStringLiteral("Setstandardstartimage1"),
-        QStringLiteral("Set standard start image..."), {}, &TmainF::Setstandardstartimage1Click);
 }
 
 void TmainF::FormCreate()
 {
     const QFileInfo executable(exePath);
-    exefolder = QDir::toNativeSeparators(executable.absolutePath());
+    QString exefolder = QDir::toNativeSeparators(executable.absolutePath());
     if (!exefolder.endsWith(QDir::separator()))
         exefolder += QDir::separator();
 
@@ -230,11 +231,11 @@ void TmainF::FormCreate()
     };
     runCommand(prompts, [this] { OPH->loadhistory(); });
 
+    session = new FileSession(prompts, *OPH, this);
+    connect(session, &FileSession::titleChanged, this, &TmainF::setTitle);
+    connect(session, &FileSession::statusChanged, this, &TmainF::setStatus);
     const Settings settings = readSettings(ProfileFile(settingsFilePath(exePath)));
-    saveLocation = settings.save.isEmpty() ? exefolder : settings.save;
-    nobackslash(saveLocation);
-    currentFile = joinPath(saveLocation, QStringLiteral("MyTmpImage.jpg"));
-    setTitle(currentFile);
+    session->start(exefolder, settings.save);
 
     selectionModeOn = settings.selectionmode;
     selectionmodeMI->setChecked(selectionModeOn);
@@ -247,7 +248,7 @@ void TmainF::FormCreate()
 void TmainF::FormClose()
 {
     ProfileFile file(settingsFilePath(exePath));
-    writeSettings(file, Settings { saveLocation, selectionModeOn, markColor });
+    writeSettings(file, Settings { session->savelocation(), selectionModeOn, markColor });
 }
 
 void TmainF::closeEvent(QCloseEvent *event)
@@ -256,6 +257,11 @@ void TmainF::closeEvent(QCloseEvent *event)
     // keeping it open would not make the file writable.
     runCommand(prompts, [this] { FormClose(); });
     event->accept();
+}
+
+void TmainF::Exit1Click()
+{
+    close();
 }
 
 void TmainF::resizeEvent(QResizeEvent *event)
@@ -267,6 +273,16 @@ void TmainF::resizeEvent(QResizeEvent *event)
 QString TmainF::statusText() const
 {
     return stb->text();
+}
+
+QString TmainF::currentfilename() const
+{
+    return session->currentfilename();
+}
+
+QString TmainF::savelocation() const
+{
+    return session->savelocation();
 }
 
 void TmainF::setStatus(const QString &text)
@@ -281,10 +297,8 @@ void TmainF::setTitle(const QString &path)
 
 void TmainF::setSwatchColor(QRgb color)
 {
-    swatchColor = qRgb(qRed(color), qGreen(color), qBlue(color));
-    QPalette palette = markcolP->palette();
-    palette.setColor(QPalette::Window, QColor(swatchColor));
-    markcolP->setPalette(palette);
+    markcolP->setColor(color);
+    swatchColor = markcolP->color();
 }
 
 void TmainF::setSelectionMenuEnabled(bool enabled)
@@ -386,7 +400,7 @@ void TmainF::pasteMIClick()
     const QImage pasted = QApplication::clipboard()->image();
     if (pasted.isNull())
         return;
-    doc.setPicture(Picture(onWhite(pasted)));
+    doc.setPicture(pastedPicture(pasted));
     pictureChanged();
 }
 
@@ -415,66 +429,58 @@ void TmainF::Setstandardstartimage1Click()
     pictureChanged();
 }
 
-void TmainF::openPicture(const QString &path)
+void TmainF::showOpened(Picture picture)
 {
-    doc.setPicture(fname2bmpimage(path));
-    currentFile = path;
-    setTitle(currentFile);
+    doc.setPicture(std::move(picture));
     doc.takeUndo();
     pictureChanged();
 }
 
 void TmainF::OpenBrowseMIClick()
 {
-    const auto chosen = prompts.openPicture(
-        { QStringLiteral("Open"), pictureFilter, openFilterIndex, saveLocation, QString() });
-    if (!chosen)
-        return;
-    openFilterIndex = chosen->filterIndex;
-    OPH->additem(chosen->path);
-    openPicture(chosen->path);
+    if (auto picture = session->browse())
+        showOpened(std::move(*picture));
 }
 
 void TmainF::OPHitemclicked(const QString &path)
 {
-    openPicture(path);
-}
-
-void TmainF::saveGuarded(const std::function<void()> &save)
-{
-    try {
-        save();
-    } catch (...) {
-        errormsg(prompts, QStringLiteral("Could not save. Choose other file name or path."));
-        setStatus(QStringLiteral("NOT Saved"));
-    }
+    showOpened(session->open(path));
 }
 
 void TmainF::Saveas1Click()
 {
-    const auto chosen = prompts.savePicture({ QStringLiteral("Save as"), pictureFilter,
-        saveFilterIndex, saveLocation, QFileInfo(currentFile).fileName() });
-    if (!chosen)
-        return;
-    saveFilterIndex = chosen->filterIndex;
-    QString name = chosen->path;
-    saveGuarded([&] {
-        if (bmpimage2fname(doc.picture(), name, saveFilterIndex) == SavedAs::Jpeg)
-            setStatus(QStringLiteral("Saved to ") + name);
-        OPH->additem(name);
-        setTitle(name);
-    });
+    session->saveAs(doc.picture());
 }
 
 void TmainF::SaveMIClick()
 {
-    saveGuarded([&] {
-        if (bmpimage2fname(doc.picture(), currentFile, saveFilterIndex) == SavedAs::Jpeg)
-            setStatus(QStringLiteral("Saved to ") + currentFile);
-    });
+    session->save(doc.picture());
 }
 
 void TmainF::PrintMIClick()
 {
-    printPicture(prompts, printer, doc.picture(), screenDpi);
+    printPicture(prompts, printer(), doc.picture(), screenDpi);
+}
+
+void TmainF::setcolBClick()
+{
+    const auto chosen = prompts.chooseColor(lastDialogColor);
+    if (!chosen)
+        return;
+    lastDialogColor = *chosen;
+    markColor = chosen->rgb();
+    setSwatchColor(markColor);
+}
+
+void TmainF::Markcolor1Click()
+{
+    setcolBClick();
+}
+
+void TmainF::markcolPClick()
+{
+    if (!selectionModeOn)
+        return;
+    markColor = swatchColor;
+    MarkMIClick();
 }

@@ -7,11 +7,12 @@
 
 #include "editor/ImageDocument.h"
 
+class ColorSwatch;
+class FileSession;
 class PictureView;
 class Printer;
 class Prompts;
 class QAction;
-class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -25,21 +26,25 @@ class TmainF : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The printer is asked for when Print is first used, so that starting loads no print system.
+    using PrinterSource = std::function<Printer &()>;
+
     // `executablePath` places the settings and history files beside it.
-    TmainF(Prompts &prompts, Printer &printer, const QString &executablePath,
+    TmainF(Prompts &prompts, PrinterSource printer, const QString &executablePath,
         QWidget *parent = nullptr);
     ~TmainF() override;
 
     const ImageDocument &document() const { return doc; }
     bool selectionmode() const { return selectionModeOn; }
     QRgb markcol() const { return markColor; }
+    QRgb swatchcol() const { return swatchColor; }
     QString statusText() const;
-    QString currentfilename() const { return currentFile; }
-    QString savelocation() const { return saveLocation; }
+    QString currentfilename() const;
+    QString savelocation() const;
     PictureView *imageControl() const { return Image1; }
     TMYcustomhistory *history() const { return OPH; }
 
-    // The handlers, as the menus, keys and mouse reach them.
+    // The handlers, as the menus, keys, mouse and controls reach them.
     void selectionmodeMIClick();
     void MarkMIClick();
     void CropMIClick();
@@ -55,6 +60,12 @@ public:
     void Saveas1Click();
     void SaveMIClick();
     void PrintMIClick();
+    void Exit1Click();
+
+    // The mark-colour controls of the tool panel.
+    void setcolBClick();
+    void Markcolor1Click();
+    void markcolPClick();
 
     void Image1MouseDown(QPoint p);
     void Image1MouseMove(QPoint p);
@@ -66,8 +77,8 @@ protected:
 
 private:
     void buildControls();
+    void buildMarkColorControls();
     void buildMenus();
-    void buildPopupMenu();
     void FormCreate();
     void FormClose();
     void applyMode();
@@ -76,30 +87,23 @@ private:
     void setSwatchColor(QRgb color);
     void setTitle(const QString &path);
     void pictureChanged();
-    void openPicture(const QString &path);
-    void saveGuarded(const std::function<void()> &save);
-    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
-        const QString &shortcut, void (TmainF::*handler)());
+    void showOpened(Picture picture);
     std::function<void()> command(void (TmainF::*handler)());
 
     Prompts &prompts;
-    Printer &printer;
+    PrinterSource printer;
     ImageDocument doc;
     bool selectionModeOn = false;
     QRgb markColor = qRgb(255, 0, 0);
     QRgb swatchColor = qRgb(255, 0, 0);
+    QColor lastDialogColor = Qt::black; // the colour dialog opens on the colour last chosen in it
     QString exePath;
-    QString exefolder;
-    QString saveLocation;
-    QString currentFile;
-    int saveFilterIndex = 1;
-    int openFilterIndex = 1;
     QSize screenDpi;
 
     QWidget *Panel1 = nullptr;
     QPushButton *BitBtnWithColor1 = nullptr;
     QPushButton *setcolB = nullptr;
-    QFrame *markcolP = nullptr;
+    ColorSwatch *markcolP = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
     PictureView *Image1 = nullptr;
     QLabel *stb = nullptr;
@@ -108,4 +112,5 @@ private:
     QAction *selectionmodeMI = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TMYcustomhistory *OPH = nullptr;
+    FileSession *session = nullptr;
 };

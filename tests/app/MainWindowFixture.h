@@ -33,7 +33,8 @@ protected:
 
     void open()
     {
-        window = std::make_unique<TmainF>(prompts, printer, exePath());
+        window = std::make_unique<TmainF>(
+            prompts, [this]() -> Printer & { return printer; }, exePath());
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -1,16 +1,18 @@
 // Draws Quillet's start picture, the instructions shown in the main window at start, and
-// writes it as a lossless 24-bit PNG. The fonts are loaded from their files so that the
+// writes it as compressed 24-bit rows (width, height, rows), which the program shows without
+// an image reader. The fonts are loaded from their files so that the
 // picture comes out the same on every machine that has the Debian font packages.
 
 #include <cstdio>
 
+#include <QDataStream>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 #include <QStringList>
 
@@ -136,7 +138,7 @@ int main(int argc, char **argv)
 
     const QStringList args = QGuiApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: startpicture_tool <output.png>\n");
+        std::fprintf(stderr, "usage: startpicture_tool <output.rgbz>\n");
         return 2;
     }
 
@@ -149,11 +151,17 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QImageWriter writer(args[1], "png");
-    if (!writer.write(render(family, boldFamily))) {
+    const QImage picture = render(family, boldFamily);
+    QByteArray rows;
+    for (int y = 0; y < picture.height(); ++y)
+        rows.append(reinterpret_cast<const char *>(picture.constScanLine(y)), picture.width() * 3);
+    QFile out(args[1]);
+    if (!out.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "startpicture_tool: cannot write %s: %s\n", qPrintable(args[1]),
-            qPrintable(writer.errorString()));
+            qPrintable(out.errorString()));
         return 1;
     }
+    QDataStream stream(&out);
+    stream << quint32(picture.width()) << quint32(picture.height()) << qCompress(rows, 9);
     return 0;
 }
