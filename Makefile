@@ -9,7 +9,7 @@ BENCH_ARGS  ?=
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: setup build run test test-asan bench fuzz format format-check clean
+.PHONY: setup build run test test-asan bench bench-smoke check-layers fuzz format format-check clean
 
 setup:
 	@bash tools/setup.sh
@@ -38,10 +38,21 @@ test-asan: setup
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# BENCH_ARGS reaches the benchmark as the shell's words of it, never parsed as shell syntax:
+# BENCH_ARGS='--benchmark_filter=Mark|Copy' works.
+export BENCH_ARGS
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet_bench
-	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $(BENCH_ARGS)
+	set -f; QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $$BENCH_ARGS
+
+# Every benchmark once, for a moment: CI's check that they still build and run.
+bench-smoke:
+	$(MAKE) bench BENCH_ARGS='--benchmark_min_time=0.001'
+
+# Include directives that point up the layers fail the build's checks.
+check-layers:
+	@bash tools/check-layers.sh
 
 # Fuzzes the picture loaders for FUZZ_SECONDS with libFuzzer (clang, ASan) in $(FUZZ_BUILD);
 # new inputs go to $(FUZZ_BUILD)/corpus, crashing ones to $(FUZZ_BUILD)/crash-*.

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Fails when a source file includes a header of a folder above its own: dependencies point down,
+# app > location > widgets > files > editor > platform. The widget-level platform code in
+# platform/qt serves only the widget layers (app, location, widgets), so the editor and the rest of
+# platform stay on QtCore and QtGui.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+allowed_for() {
+  case "$1" in
+    app) echo "app location widgets files editor platform platform/qt" ;;
+    location) echo "location widgets files platform platform/qt" ;;
+    widgets) echo "widgets files platform platform/qt" ;;
+    files) echo "files editor platform" ;;
+    editor) echo "editor platform" ;;
+    platform/qt) echo "platform platform/qt" ;;
+    platform) echo "platform" ;;
+  esac
+}
+
+status=0
+while IFS= read -r file; do
+  folder=${file#src/}
+  folder=${folder%/*}
+  [[ $folder == platform/qt* ]] && layer=platform/qt || layer=${folder%%/*}
+  allowed=$(allowed_for "$layer")
+  while IFS=: read -r line target; do
+    used=${target%%/*}
+    [[ $target == platform/qt/* ]] && used=platform/qt
+    if [[ " $allowed " != *" $used "* ]]; then
+      echo "$file:$line: $layer may not include \"$target\"" >&2
+      status=1
+    fi
+  done < <(grep -n -o -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z]+/[^"]+"' "$file" \
+             | sed -E 's/^([0-9]+):.*"([^"]+)"/\1:\2/')
+done < <(git ls-files --cached --others --exclude-standard 'src/*.h' 'src/*.cpp')
+exit $status
