@@ -6,13 +6,18 @@
 #include <jerror.h>
 #include <jpeglib.h>
 #include <memory>
+#include <new>
+#include <vector>
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QCoreApplication>
 #include <QIODevice>
 #include <QImage>
+#include <QList>
 
+#include "files/ExifOrientation.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -186,6 +191,138 @@ QString tr(const char *text)
     return QCoreApplication::translate("JpegCodec", text);
 }
 
+Failure notEnoughMemory(int width, int height)
+{
+    return Failure(
+        tr("Not enough memory to open a picture of %1 x %2 pixels").arg(width).arg(height));
+}
+
+// Reads the header, refusing a picture above `maxPixels` before anything is allocated. Exif
+// blocks are kept for the orientation.
+void readHeader(Decompressor &d, QIODevice &device, qint64 maxPixels)
+{
+    jpeg_decompress_struct &cinfo = d.cinfo;
+    initErrorManager(d.err);
+    cinfo.err = &d.err.pub;
+    d.source.device = &device;
+    d.source.pub.init_source = initSource;
+    d.source.pub.fill_input_buffer = fillInputBuffer;
+    d.source.pub.skip_input_data = skipInputData;
+    d.source.pub.resync_to_restart = jpeg_resync_to_restart;
+    d.source.pub.term_source = termSource;
+
+    if (!guarded(d.err, [&] {
+            jpeg_create_decompress(&cinfo);
+            cinfo.src = &d.source.pub;
+            jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+            jpeg_read_header(&cinfo, TRUE);
+        })) {
+        // Beyond 65500 pixels a side libjpeg refuses the header itself; say why in words.
+        if (d.err.pub.msg_code == JERR_IMAGE_TOO_BIG && cinfo.image_width > 0)
+            throw Failure(pictureTooLargeMessage(cinfo.image_width, cinfo.image_height, maxPixels));
+        throwJpegError(d.err);
+    }
+    if (qint64(cinfo.image_width) * cinfo.image_height > maxPixels)
+        throw Failure(pictureTooLargeMessage(cinfo.image_width, cinfo.image_height, maxPixels));
+}
+
+// The orientation of the first Exif block; 1 when there is none.
+int orientationOf(const jpeg_decompress_struct &cinfo)
+{
+    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1)
+            continue;
+        const QByteArrayView block(marker->data, qsizetype(marker->data_length));
+        if (block.startsWith(QByteArrayView("Exif\0\0", 6)))
+            return exifOrientation(block);
+    }
+    return 1;
+}
+
+// What libjpeg is asked to give: gray and RGB go straight into the picture; CMYK (and YCCK,
+// which libjpeg turns into CMYK) comes out as four bytes a pixel that we turn into RGB.
+struct Output {
+    J_COLOR_SPACE space;
+    int components;
+    bool invertedInk;
+};
+
+Output outputFor(const jpeg_decompress_struct &cinfo)
+{
+    switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        return { JCS_GRAYSCALE, 1, false };
+    case JCS_CMYK:
+    case JCS_YCCK:
+        // Adobe's applications write CMYK with every value inverted (255: no ink) and mark such
+        // files with their APP14 block; files without it hold the ink amounts as they are.
+        return { JCS_CMYK, 4, bool(cinfo.saw_Adobe_marker) };
+    default:
+        return { JCS_RGB, 3, false };
+    }
+}
+
+QImage allocatePicture(int width, int height, const Output &output)
+{
+    const bool gray = output.space == JCS_GRAYSCALE;
+    QImage image(width, height, gray ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+    if (image.isNull())
+        throw notEnoughMemory(width, height);
+    if (gray) {
+        QList<QRgb> palette(256);
+        for (int level = 0; level < 256; ++level)
+            palette[level] = qRgb(level, level, level);
+        image.setColorTable(palette);
+    }
+    return image;
+}
+
+// One row of CMYK into RGB: each colour is what its ink leaves of white, times what the black
+// ink leaves.
+void cmykToRgb(const JSAMPLE *cmyk, uchar *rgb, int width, bool invertedInk)
+{
+    // For a byte, v ^ 255 is 255 - v.
+    const int flip = invertedInk ? 0 : 255;
+    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const int black = cmyk[3] ^ flip;
+        for (int c = 0; c < 3; ++c)
+            rgb[c] = uchar(((cmyk[c] ^ flip) * black + 127) / 255);
+    }
+}
+
+// Decodes every row into `image`; CMYK rows go through a buffer of their own first.
+void readScanlines(Decompressor &d, QImage &image, const Output &output)
+{
+    jpeg_decompress_struct &cinfo = d.cinfo;
+    constexpr JDIMENSION batch = 8;
+    const bool cmyk = output.space == JCS_CMYK;
+    const qsizetype cmykStride = qsizetype(image.width()) * 4;
+    std::vector<JSAMPLE> cmykRows;
+    try {
+        cmykRows.resize(cmyk ? size_t(cmykStride) * batch : 0);
+    } catch (const std::bad_alloc &) {
+        throw notEnoughMemory(image.width(), image.height());
+    }
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    if (!guarded(d.err, [&] {
+            JSAMPROW rows[batch];
+            while (cinfo.output_scanline < cinfo.output_height) {
+                const JDIMENSION first = cinfo.output_scanline;
+                const JDIMENSION count = std::min(batch, cinfo.output_height - first);
+                for (JDIMENSION i = 0; i < count; ++i)
+                    rows[i] = cmyk ? cmykRows.data() + qsizetype(i) * cmykStride
+                                   : bits + qsizetype(first + i) * stride;
+                const JDIMENSION read = jpeg_read_scanlines(&cinfo, rows, count);
+                for (JDIMENSION i = 0; cmyk && i < read; ++i)
+                    cmykToRgb(rows[i], bits + qsizetype(first + i) * stride, image.width(),
+                        output.invertedInk);
+            }
+            jpeg_finish_decompress(&cinfo);
+        }))
+        throwJpegError(d.err);
+}
+
 } // namespace
 
 QString pictureTooLargeMessage(qint64 width, qint64 height, qint64 maxPixels)
@@ -208,72 +345,28 @@ QImage decodeJpeg(QIODevice &device, qint64 maxPixels)
 {
     auto decompressor = std::make_unique<Decompressor>();
     Decompressor &d = *decompressor;
-    jpeg_decompress_struct &cinfo = d.cinfo;
-    initErrorManager(d.err);
-    cinfo.err = &d.err.pub;
-    d.source.device = &device;
-    d.source.pub.init_source = initSource;
-    d.source.pub.fill_input_buffer = fillInputBuffer;
-    d.source.pub.skip_input_data = skipInputData;
-    d.source.pub.resync_to_restart = jpeg_resync_to_restart;
-    d.source.pub.term_source = termSource;
+    readHeader(d, device, maxPixels);
+    // Read now: the saved blocks are freed when the decompression finishes.
+    const int orientation = orientationOf(d.cinfo);
 
-    if (!guarded(d.err, [&] {
-            jpeg_create_decompress(&cinfo);
-            cinfo.src = &d.source.pub;
-            jpeg_read_header(&cinfo, TRUE);
-        })) {
-        // Beyond 65500 pixels a side libjpeg refuses the header itself; say why in words.
-        if (d.err.pub.msg_code == JERR_IMAGE_TOO_BIG && cinfo.image_width > 0)
-            throw Failure(pictureTooLargeMessage(cinfo.image_width, cinfo.image_height, maxPixels));
+    const Output output = outputFor(d.cinfo);
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = 1;
+    d.cinfo.do_block_smoothing = TRUE;
+    d.cinfo.out_color_space = output.space;
+    if (!guarded(d.err, [&] { jpeg_start_decompress(&d.cinfo); }))
         throwJpegError(d.err);
-    }
-
-    const int width = int(cinfo.image_width);
-    const int height = int(cinfo.image_height);
-    if (qint64(width) * height > maxPixels) {
-        throw Failure(pictureTooLargeMessage(width, height, maxPixels));
-    }
-
-    const bool gray = cinfo.jpeg_color_space == JCS_GRAYSCALE;
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = 1;
-    cinfo.do_block_smoothing = TRUE;
-    cinfo.out_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
-    if (!guarded(d.err, [&] { jpeg_start_decompress(&cinfo); }))
-        throwJpegError(d.err);
-    const int components = gray ? 1 : 3;
-    if (int(cinfo.output_width) != width || int(cinfo.output_height) != height
-        || cinfo.output_components != components)
+    const int width = int(d.cinfo.image_width);
+    const int height = int(d.cinfo.image_height);
+    if (int(d.cinfo.output_width) != width || int(d.cinfo.output_height) != height
+        || d.cinfo.output_components != output.components)
         throw Failure(tr("JPEG error: unexpected output size"));
 
-    QImage image(width, height, gray ? QImage::Format_Indexed8 : QImage::Format_RGB888);
-    if (image.isNull()) {
-        throw Failure(
-            tr("Not enough memory to open a picture of %1 x %2 pixels").arg(width).arg(height));
-    }
-    if (gray) {
-        QList<QRgb> palette(256);
-        for (int level = 0; level < 256; ++level)
-            palette[level] = qRgb(level, level, level);
-        image.setColorTable(palette);
-    }
-
-    uchar *const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    if (!guarded(d.err, [&] {
-            constexpr JDIMENSION batch = 8;
-            JSAMPROW rows[batch];
-            while (cinfo.output_scanline < cinfo.output_height) {
-                const JDIMENSION count
-                    = std::min(batch, cinfo.output_height - cinfo.output_scanline);
-                for (JDIMENSION i = 0; i < count; ++i)
-                    rows[i] = bits + qsizetype(cinfo.output_scanline + i) * stride;
-                jpeg_read_scanlines(&cinfo, rows, count);
-            }
-            jpeg_finish_decompress(&cinfo);
-        }))
-        throwJpegError(d.err);
+    QImage image = allocatePicture(width, height, output);
+    readScanlines(d, image, output);
+    image = uprightImage(image, orientation);
+    if (image.isNull())
+        throw notEnoughMemory(width, height);
     return image;
 }
 

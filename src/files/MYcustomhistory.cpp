@@ -28,9 +28,11 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// The lines of a text file: split at CR LF, CR or LF, ended by a NUL byte; a last line without a
-// line end counts. Nothing when the file does not exist; Failure when it exists but cannot be read.
-std::optional<QStringList> readLines(const QString &path)
+// The lines of a text file as bytes: split at CR LF, CR or LF, ended by a NUL byte; a last line
+// without a line end counts. Nothing when the file does not exist; Failure when it exists but
+// cannot be read. Bytes, not text: CR and LF never occur inside a UTF-8 sequence, and an entry
+// that is not valid UTF-8 must survive.
+std::optional<QList<QByteArray>> readLines(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
@@ -44,23 +46,21 @@ std::optional<QStringList> readLines(const QString &path)
     const qsizetype nul = data.indexOf('\0');
     if (nul >= 0)
         data.truncate(nul);
-    // 8-bit text in the system code page, which is UTF-8 here.
-    const QString text = QString::fromUtf8(data);
 
-    QStringList lines;
+    QList<QByteArray> lines;
     qsizetype start = 0;
-    const qsizetype size = text.size();
+    const qsizetype size = data.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
             continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+        lines.append(data.mid(start, i - start));
+        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.append(text.mid(start));
+        lines.append(data.mid(start));
     return lines;
 }
 
@@ -176,8 +176,12 @@ void TMYcustomhistory::loadhistory()
 
     maxCount = readNumber(countName, defaultMaxhist, highestMaxhist);
     maxLength = readNumber(lengthName, defaultMaxitemlen, highestMaxitemlen);
-    if (auto lines = readLines(filePath(listName)))
-        list = std::move(*lines);
+    if (const auto lines = readLines(filePath(listName))) {
+        list.clear();
+        // 8-bit text in the system code page, which is UTF-8 here.
+        for (const QByteArray &line : *lines)
+            list.append({ line, QString::fromUtf8(line) });
+    }
     rebuildmenu();
 }
 
@@ -187,7 +191,7 @@ int TMYcustomhistory::readNumber(const QString &name, int fallback, int highest)
     if (!lines)
         return fallback;
     const std::optional<int> value
-        = lines->isEmpty() ? std::nullopt : parseInteger(lines->constFirst());
+        = lines->isEmpty() ? std::nullopt : parseInteger(QString::fromLatin1(lines->constFirst()));
     // A hand-edited number outside the dialog's range counts as invalid, like any other
     // garbage: the user is told and the default holds, so no limit is ever negative or wrapped.
     if (!value || *value < 0 || *value > highest) {
@@ -197,20 +201,37 @@ int TMYcustomhistory::readNumber(const QString &name, int fallback, int highest)
     return *value;
 }
 
+QStringList TMYcustomhistory::items() const
+{
+    QStringList texts;
+    texts.reserve(list.size());
+    for (const Entry &entry : list)
+        texts.append(entry.text);
+    return texts;
+}
+
 void TMYcustomhistory::additem(const QString &path)
 {
+    putOnTop({ path.toUtf8(), path });
+}
+
+void TMYcustomhistory::putOnTop(const Entry &entry)
+{
+    // Latin-1 maps each byte to one character and back, so this compares the bytes themselves
+    // with only A-Z folded, whether or not they are valid UTF-8.
+    const QString key = QString::fromLatin1(entry.bytes);
     qsizetype found = -1;
     for (qsizetype i = list.size() - 1; i >= 0; --i) {
-        if (equalIgnoringAZCase(list[i], path)) {
+        if (equalIgnoringAZCase(QString::fromLatin1(list[i].bytes), key)) {
             found = i;
             break;
         }
     }
     if (found >= 0) {
         list.removeAt(found);
-        list.prepend(path);
+        list.prepend(entry);
     } else {
-        list.prepend(path);
+        list.prepend(entry);
         if (list.size() > maxCount)
             list.removeAt(maxCount);
     }
@@ -241,12 +262,12 @@ void TMYcustomhistory::rebuildmenu()
         }
         if (!menuitem || !submenu)
             continue;
-        addCommand(menuitem, shortleft(list[i], maxLength), [this](QAction *item) {
+        addCommand(menuitem, shortleft(list[i].text, maxLength), [this](QAction *item) {
             itemclick(item);
         })->setData(int(i));
         // Below 7 the remove items' limit is 0, so they read "remove ..." rather than wrapping.
         const int removeLength = std::max(maxLength - 7, 0);
-        addCommand(submenu.get(), QStringLiteral("remove ") + shortleft(list[i], removeLength),
+        addCommand(submenu.get(), QStringLiteral("remove ") + shortleft(list[i].text, removeLength),
             [this](QAction *item) { removeclick(item); })
             ->setData(int(i));
     }
@@ -258,8 +279,8 @@ void TMYcustomhistory::rebuildmenu()
 void TMYcustomhistory::writeList()
 {
     QByteArray data;
-    for (const QString &entry : std::as_const(list)) {
-        data += entry.toUtf8();
+    for (const Entry &entry : std::as_const(list)) {
+        data += entry.bytes;
         data += "\r\n";
     }
     writeFile(filePath(listName), data);
@@ -280,16 +301,16 @@ void TMYcustomhistory::itemclick(QAction *sender)
     const int index = sender ? sender->data().toInt() : -1;
     if (index < 0 || index >= list.size())
         return;
-    const QString path = list[index];
+    const Entry entry = list[index];
     // The chosen file is opened even when the list cannot be saved; that failure is reported after.
     std::exception_ptr failure;
     try {
-        additem(path);
+        putOnTop(entry);
     } catch (const Failure &) {
         failure = std::current_exception();
     }
     if (Onitemclicked)
-        Onitemclicked(this, path);
+        Onitemclicked(this, entry.text);
     else
         plainmsg(prompts, QStringLiteral("onitemclicked not assigned yet"));
     if (failure)

@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -46,8 +48,8 @@ public:
 
     Tnotifyevent_and_s Onitemclicked;
 
-    // The entries, most recent first.
-    const QStringList &items() const { return list; }
+    // The entries as shown, most recent first.
+    QStringList items() const;
     // The ">>>" submenu, once loadhistory has built it.
     QMenu *historyMenu() const { return submenu.get(); }
 
@@ -70,6 +72,14 @@ public:
     void setmaxitemlenclick();
 
 private:
+    // An entry keeps the bytes it was read as, so that a path which is not valid UTF-8 is
+    // written back unchanged; `text` is its shown form.
+    struct Entry {
+        QByteArray bytes;
+        QString text;
+    };
+
+    void putOnTop(const Entry &entry);
     QAction *addCommand(
         QMenu *menu, const QString &caption, const std::function<void(QAction *)> &handler);
     int readNumber(const QString &name, int fallback, int highest);
@@ -90,7 +100,7 @@ private:
     QString lengthName = QStringLiteral("maxlen.his");
     bool enabled = true;
 
-    QStringList list;
+    QList<Entry> list;
     std::unique_ptr<QMenu> submenu;
     QAction *marker = nullptr;
 };

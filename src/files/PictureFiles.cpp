@@ -1,14 +1,17 @@
 #include "files/PictureFiles.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 #include "platform/Failure.h"
 
@@ -88,6 +91,33 @@ template<class Write> void saveAtomically(const QString &name, const Write &writ
         cannotCreate(name);
 }
 
+[[noreturn]] void cannotOpen(const QString &name, const QString &reason = {})
+{
+    const QString message = tr("Cannot open file %1").arg(native(name));
+    throw Failure(reason.isEmpty() ? message : message + QLatin1String(": ") + reason);
+}
+
+// Opens `name` for reading only when it is a regular file. A named pipe would block the open
+// (and every read) until some other program writes into it, and a device may never end, so
+// the file is opened without waiting and asked what it is before a byte is read.
+void openRegularFile(QFile &file, const QString &name)
+{
+    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        cannotOpen(name);
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        cannotOpen(name, tr("it is not a regular file"));
+    }
+    // Reads from a regular file never wait; clearing the flag only keeps the descriptor plain.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        cannotOpen(name);
+    }
+}
+
 } // namespace
 
 QString fileExtension(const QString &name)
@@ -136,9 +166,8 @@ Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels)
 Picture fname2bmpimage(const QString &name)
 {
     loadableKind(name);
-    QFile file(name);
-    if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly))
-        throw Failure(tr("Cannot open file %1").arg(native(name)));
+    QFile file;
+    openRegularFile(file, name);
     return readPicture(file, name);
 }
 

@@ -16,7 +16,8 @@ QString fileExtension(const QString &name);
 
 // Reads the picture file `name`: ".jpg"/".jpeg" through libjpeg; ".bmp", ".ico" and ".png"
 // as bitmaps in their own format (icons too, so that every edit works on them). Metafiles
-// are refused, as is any other extension. Returns a new picture or throws Failure, so a
+// are refused, as is any other extension, and so is anything but a regular file (a named
+// pipe or a device), without waiting on it. Returns a new picture or throws Failure, so a
 // failed load never touches the picture the caller holds.
 Picture fname2bmpimage(const QString &name);
 

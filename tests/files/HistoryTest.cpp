@@ -359,3 +359,33 @@ TEST_F(History, AListFileThatCannotBeWrittenStillOpensTheChosenEntry)
     EXPECT_TRUE(prompts.texts().contains("Unable to save max history file "
         + QDir::toNativeSeparators(path("quilletmax.his")) + "!!"));
 }
+
+// A Latin-1 "é" and two bytes that are no UTF-8 at all: each entry is written back as read.
+const QByteArray notUtf8 = "/p/a.jpg\r\n/p/caf\xE9.jpg\r\n/p/\xFF\xFE.jpg\r\n";
+
+struct ListChange : TableRow {
+    void (*change)(TMYcustomhistory &, QMenu &openMenu);
+    QByteArray rewritten;
+};
+class EntryBytes : public History, public ::testing::WithParamInterface<ListChange> { };
+TEST_P(EntryBytes, AreWrittenBackAsTheyWereRead)
+{
+    write("quilletfiles.his", notUtf8);
+    history.loadhistory();
+    GetParam().change(history, openMenu);
+    EXPECT_EQ(bytes("quilletfiles.his"), GetParam().rewritten);
+}
+INSTANTIATE_TEST_SUITE_P(Changes, EntryBytes,
+    ::testing::Values(ListChange { "AnotherFileIsAdded",
+                          [](TMYcustomhistory &history, QMenu &) { history.additem("/p/new.jpg"); },
+                          "/p/new.jpg\r\n" + notUtf8 },
+        // The entries follow "Browse...", "-" and ">>>"; the remove items follow the marker.
+        ListChange { "AnEntryIsChosen",
+            [](TMYcustomhistory &, QMenu &openMenu) { openMenu.actions()[5]->trigger(); },
+            "/p/\xFF\xFE.jpg\r\n/p/a.jpg\r\n/p/caf\xE9.jpg\r\n" },
+        ListChange { "AnotherEntryIsRemoved",
+            [](TMYcustomhistory &history, QMenu &) {
+                history.historyMenu()->actions()[8]->trigger();
+            },
+            "/p/caf\xE9.jpg\r\n/p/\xFF\xFE.jpg\r\n" }),
+    RowName());

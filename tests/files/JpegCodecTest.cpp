@@ -17,11 +17,6 @@ using namespace picturetest;
 
 namespace {
 
-QString jpegError(int code)
-{
-    return QStringLiteral("JPEG error #%1").arg(code);
-}
-
 QString decodeFailure(const QByteArray &data, qint64 maxPixels = maxPicturePixels)
 {
     return failureOf([&] { decodeJpeg(data, maxPixels); });
@@ -36,6 +31,35 @@ QList<int> bytesAt(const QByteArray &data, qsizetype at, int count)
 }
 
 const QByteArray goodJpeg = encodeJpeg(samplePicture());
+
+// `jpeg` with an APP1 segment holding `block` right after its start marker.
+QByteArray withApp1(const QByteArray &jpeg, const QByteArray &block)
+{
+    const qsizetype length = block.size() + 2;
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length) + block + jpeg.mid(2);
+}
+
+// An Exif block in byte order `order` ("MM" big-endian, "II" little-endian) whose first
+// directory, at `directory`, holds one orientation entry of `type` (3: SHORT) and `value`.
+QByteArray exifBlock(const char *order, quint32 value, quint32 type = 3, quint32 directory = 8)
+{
+    const bool bigEndian = order[0] == 'M';
+    QByteArray block = QByteArray("Exif\0\0", 6) + order;
+    const auto put = [&](quint32 number, int size) {
+        for (int i = 0; i < size; ++i)
+            block += char(number >> (8 * (bigEndian ? size - 1 - i : i)));
+    };
+    put(42, 2);
+    put(directory, 4);
+    put(1, 2); // one entry: tag, type, count, value
+    put(0x0112, 2);
+    put(type, 2);
+    put(1, 4);
+    put(value, 2);
+    put(0, 2);
+    put(0, 4); // no next directory
+    return block;
+}
 
 } // namespace
 
@@ -181,3 +205,47 @@ TEST(JpegDecoding, PixelLimitIsInclusive)
     EXPECT_EQ(decodeJpeg(jpeg, 5000).size(), QSize(100, 50));
     EXPECT_TRUE(decodeFailure(jpeg, 4999).startsWith("The picture is too large to open: 100 x 50"));
 }
+
+struct Orientation : TableRow {
+    QByteArray app1;
+    QSize size;
+    QString quadrants; // top-left, top-right, bottom-left, bottom-right
+};
+
+class ExifOrientation : public ::testing::TestWithParam<Orientation> { };
+
+TEST_P(ExifOrientation, ShowsThePictureAsAnUprightViewerDoes)
+{
+    // Stored as red, green / blue, white.
+    static const QByteArray stored = qtEncoded(quadrantsPicture(64, 32), "jpeg");
+    const QImage decoded = decodeJpeg(withApp1(stored, GetParam().app1));
+    EXPECT_EQ(decoded.format(), QImage::Format_RGB888);
+    EXPECT_EQ(decoded.size(), GetParam().size);
+    EXPECT_EQ(quadrantColours(decoded), GetParam().quadrants);
+}
+
+const QSize asStored(64, 32);
+const QSize turned(32, 64);
+
+INSTANTIATE_TEST_SUITE_P(Rows, ExifOrientation,
+    ::testing::Values(
+        Orientation { "Orientation1IsAsStored", exifBlock("MM", 1), asStored, "RGBW" },
+        Orientation { "Orientation2MirrorsLeftToRight", exifBlock("II", 2), asStored, "GRWB" },
+        Orientation { "Orientation3TurnsHalfway", exifBlock("MM", 3), asStored, "WBGR" },
+        Orientation { "Orientation4MirrorsTopToBottom", exifBlock("II", 4), asStored, "BWRG" },
+        Orientation { "Orientation5Transposes", exifBlock("MM", 5), turned, "RBGW" },
+        Orientation { "Orientation6TurnsClockwise", exifBlock("II", 6), turned, "BRWG" },
+        Orientation { "Orientation6BigEndian", exifBlock("MM", 6), turned, "BRWG" },
+        Orientation { "Orientation7Transverses", exifBlock("MM", 7), turned, "WGBR" },
+        Orientation { "Orientation8TurnsCounterClockwise", exifBlock("II", 8), turned, "GWRB" },
+        Orientation { "ValueZeroIsIgnored", exifBlock("MM", 0), asStored, "RGBW" },
+        Orientation { "ValueNineIsIgnored", exifBlock("II", 9), asStored, "RGBW" },
+        Orientation { "WrongTypeIsIgnored", exifBlock("MM", 6, 4), asStored, "RGBW" },
+        Orientation { "UnknownByteOrderIsIgnored", exifBlock("XX", 6), asStored, "RGBW" },
+        Orientation { "DirectoryBeyondTheBlockIsIgnored", exifBlock("MM", 6, 3, 0xFFFFFFF0),
+            asStored, "RGBW" },
+        Orientation {
+            "BlockCutInTheEntryIsIgnored", exifBlock("II", 6).chopped(8), asStored, "RGBW" },
+        Orientation {
+            "OtherApp1BlocksAreIgnored", "http://ns.adobe.com/xap/1.0/", asStored, "RGBW" }),
+    RowName());

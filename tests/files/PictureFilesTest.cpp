@@ -1,9 +1,13 @@
 #include "files/PictureFiles.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <future>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "PictureTestData.h"
 #include "TableRow.h"
@@ -258,7 +263,7 @@ TEST_F(PictureFolder, FailedWriteKeepsTheReplacedFileAndLeavesNoPartialOne)
 
 // --- Loads that fail ---------------------------------------------------------------------
 
-enum class Setup { File, Folder, Nothing };
+enum class Setup { File, Folder, LinkToDevice, Nothing };
 
 struct BadLoadCase : TableRow {
     QString fileName;
@@ -278,6 +283,9 @@ TEST_P(BadPictureFile, FailsWithAClearMessage)
     if (row.setup == Setup::Folder) {
         ASSERT_TRUE(QDir().mkdir(name));
     }
+    if (row.setup == Setup::LinkToDevice) {
+        ASSERT_TRUE(QFile::link("/dev/zero", name));
+    }
     const QString message = failureOf([&] { fname2bmpimage(name); });
     const QString expected = QString(row.messageStart).arg(native(name));
     EXPECT_TRUE(message.startsWith(expected)) << message.toStdString() << "\ndoes not start with\n"
@@ -285,11 +293,6 @@ TEST_P(BadPictureFile, FailsWithAClearMessage)
 }
 
 namespace {
-
-QString jpegError(int code)
-{
-    return QStringLiteral("JPEG error #%1").arg(code);
-}
 
 const QByteArray goodBitmap = qtEncoded(samplePicture(), "bmp");
 const QByteArray goodPng = qtEncoded(samplePicture(), "png");
@@ -309,6 +312,7 @@ QByteArray bitmapClaiming(int width, int height)
 }
 
 const QString cannotOpen = "Cannot open file %1";
+const QString notARegularFile = "Cannot open file %1: it is not a regular file";
 const QString metafile = "Cannot open file %1: metafiles are not supported";
 const QString damagedBitmap = "Cannot read %1: the file is damaged or is not a bitmap file";
 const QString damagedIcon = "Cannot read %1: the file is damaged or is not a icon file";
@@ -352,6 +356,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, BadPictureFile,
         BadLoadCase { "FolderNamedBmp", "f.bmp", Setup::Folder, {}, cannotOpen },
         BadLoadCase { "FolderNamedIco", "f.ico", Setup::Folder, {}, cannotOpen },
         BadLoadCase { "FolderNamedPng", "f.png", Setup::Folder, {}, cannotOpen },
+        BadLoadCase { "DeviceNamedJpg", "zero.jpg", Setup::LinkToDevice, {}, notARegularFile },
         BadLoadCase { "VanishedJpg", "gone/p.jpg", Setup::Nothing, {}, cannotOpen },
         BadLoadCase { "VanishedBmp", "p.bmp", Setup::Nothing, {}, cannotOpen },
         BadLoadCase { "VanishedPng", "p.png", Setup::Nothing, {}, cannotOpen },
@@ -365,3 +370,60 @@ INSTANTIATE_TEST_SUITE_P(Rows, BadPictureFile,
         BadLoadCase { "Emf", "p.emf", file, goodBitmap, metafile },
         BadLoadCase { "UpperCaseWmf", "p.WMF", Setup::Nothing, {}, metafile }),
     RowName());
+
+TEST_F(PictureFolder, NamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    const QString pipe = path("pipe.jpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto load
+        = std::async(std::launch::async, [&] { return failureOf([&] { fname2bmpimage(pipe); }); });
+    bool waited = false;
+    // Should the load wait on the pipe, a writer that comes and goes at once gives it the end
+    // of the data, so the test fails instead of hanging.
+    while (load.wait_for(std::chrono::seconds(waited ? 1 : 5)) != std::future_status::ready) {
+        waited = true;
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    EXPECT_FALSE(waited) << "the load waited for a writer";
+    EXPECT_EQ(load.get(), QString(notARegularFile).arg(native(pipe)));
+}
+
+struct RealFile : TableRow {
+    const char *file;
+    QSize size;
+    QString quadrants; // top-left, top-right, bottom-left, bottom-right
+};
+
+class RealPictureFile : public ::testing::TestWithParam<RealFile> { };
+
+TEST_P(RealPictureFile, OpensAsAnUprightViewerShowsIt)
+{
+    const QImage picture = fname2bmpimage(testData(GetParam().file)).image();
+    EXPECT_EQ(picture.format(), QImage::Format_RGB888);
+    EXPECT_EQ(picture.size(), GetParam().size);
+    EXPECT_EQ(quadrantColours(picture), GetParam().quadrants);
+}
+
+// Each shows red, green / blue and white or (the CMYK files, where black ink counts) mid-gray;
+// the truncated file has lost its white corner, which decodes mid-gray.
+INSTANTIATE_TEST_SUITE_P(Rows, RealPictureFile,
+    ::testing::Values(
+        RealFile { "CmykWithInvertedAdobeInk", "cmyk-adobe-inverted.jpg", { 64, 32 }, "RGBM" },
+        RealFile { "YcckWithInvertedAdobeInk", "cmyk-ycck-adobe-inverted.jpg", { 64, 32 }, "RGBM" },
+        RealFile { "CmykWithoutAdobeMarker", "cmyk-without-adobe-marker.jpg", { 64, 32 }, "RGBM" },
+        RealFile { "ExifOrientation6", "exif-orientation-6-rotated.jpg", { 64, 32 }, "RGBW" },
+        RealFile { "TruncatedInScan", "jpeg-truncated-in-scan.jpg", { 64, 32 }, "RGBM" }),
+    RowName());
+
+TEST_F(PictureFolder, TurnedPictureIsSavedUprightWithoutItsOrientation)
+{
+    QString name = path("saved.jpg");
+    bmpimage2fname(fname2bmpimage(testData("exif-orientation-6-rotated.jpg")), name, 1);
+    const QByteArray saved = fileBytes(name);
+    EXPECT_FALSE(saved.contains("Exif"));
+    const QImage reread = QImage::fromData(saved, "jpeg");
+    EXPECT_EQ(reread.size(), QSize(64, 32));
+    EXPECT_EQ(quadrantColours(reread), "RGBW");
+}

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPoint>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,51 @@ double meanDifference(const QImage &a, const QImage &b)
         }
     }
     return sum / (3.0 * a.width() * a.height());
+}
+
+QImage quadrantsPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    QPainter painter(&image);
+    const int w = width / 2;
+    const int h = height / 2;
+    painter.fillRect(0, 0, w, h, Qt::red);
+    painter.fillRect(w, 0, width - w, h, Qt::green);
+    painter.fillRect(0, h, w, height - h, Qt::blue);
+    painter.fillRect(w, h, width - w, height - h, Qt::white);
+    return image;
+}
+
+QString quadrantColours(const QImage &image)
+{
+    const struct {
+        char letter;
+        QRgb colour;
+    } named[] = { { 'R', qRgb(255, 0, 0) }, { 'G', qRgb(0, 255, 0) }, { 'B', qRgb(0, 0, 255) },
+        { 'W', qRgb(255, 255, 255) }, { 'K', qRgb(0, 0, 0) }, { 'M', qRgb(128, 128, 128) } };
+    QString letters;
+    for (const QPoint centre : { QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3) }) {
+        const QRgb p = image.pixel(image.width() * centre.x() / 4, image.height() * centre.y() / 4);
+        char letter = '?';
+        for (const auto &n : named) {
+            if (std::abs(qRed(p) - qRed(n.colour)) <= 40
+                && std::abs(qGreen(p) - qGreen(n.colour)) <= 40
+                && std::abs(qBlue(p) - qBlue(n.colour)) <= 40)
+                letter = n.letter;
+        }
+        letters += QLatin1Char(letter);
+    }
+    return letters;
+}
+
+QString testData(const char *name)
+{
+    return QStringLiteral(QUILLET_TEST_DATA "/") + QLatin1String(name);
+}
+
+QString jpegError(int code)
+{
+    return QStringLiteral("JPEG error #%1").arg(code);
 }
 
 qsizetype findMarker(const QByteArray &jpeg, uchar marker)

@@ -20,6 +20,19 @@ QByteArray qtEncoded(const QImage &image, const char *format, bool progressive =
 // The mean absolute difference of the red, green and blue values of two pictures of one size.
 double meanDifference(const QImage &a, const QImage &b);
 
+// Red top-left, green top-right, blue bottom-left and white bottom-right quadrants.
+QImage quadrantsPicture(int width, int height);
+// The colours at the centres of the four quadrants of `image` (top-left, top-right,
+// bottom-left, bottom-right), each within 40 of R red, G green, B blue, W white, K black or
+// M mid-gray, else "?"; so quadrantsPicture() reads "RGBW".
+QString quadrantColours(const QImage &image);
+
+// The path of a file in tests/data.
+QString testData(const char *name);
+
+// libjpeg's error message for `code`, as the decoder and the loader report it.
+QString jpegError(int code);
+
 // The offset of the first JPEG marker 0xFF `marker`, or -1.
 qsizetype findMarker(const QByteArray &jpeg, uchar marker);
 // `jpeg` with the frame header's width and height replaced.
