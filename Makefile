@@ -8,6 +8,7 @@ FUZZ_BUILD  ?= build-fuzz
 BENCH_ARGS  ?=
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX      ?= $(HOME)/.local
 
 .PHONY: setup build run test test-asan bench bench-smoke check-layers fuzz format format-check clean
 
@@ -73,6 +74,16 @@ format:
 
 format-check:
 	git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
+
+# Installs Quillet under PREFIX: for this user by default, PREFIX=/usr/local for all users.
+.PHONY: install uninstall
+install: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target quillet
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what install put under PREFIX; the settings and history files stay.
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" -P cmake/Uninstall.cmake
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6opengl6-dev libgl-dev libvulkan-dev
   libjpeg62-turbo-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core fonts-liberation xvfb xauth
+  desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()

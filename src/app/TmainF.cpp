@@ -95,16 +95,16 @@ const ItemSpec itemSpecs[] = {
 
 } // namespace
 
-TmainF::TmainF(
-    Prompts &prompts, PrinterSource printer, const QString &executablePath, QWidget *parent)
+TmainF::TmainF(Prompts &prompts, PrinterSource printer, const QString &executablePath,
+    const QString &defaultSaveFolder, QWidget *parent)
     : QMainWindow(parent), prompts(prompts), printer(std::move(printer)),
-      exePath(QDir::toNativeSeparators(executablePath))
+      exePath(QDir::toNativeSeparators(executablePath)), defaultSave(defaultSaveFolder)
 {
     setObjectName(QStringLiteral("mainF"));
     buildControls();
     buildMenus();
     doc.setPicture(Picture(startPicture()));
-    Image1->setSource(&doc.picture().image());
+    Image1->setDocument(&doc);
     FormCreate();
 }
 
@@ -235,7 +235,7 @@ void TmainF::FormCreate()
     connect(session, &FileSession::titleChanged, this, &TmainF::setTitle);
     connect(session, &FileSession::statusChanged, this, &TmainF::setStatus);
     const Settings settings = readSettings(ProfileFile(settingsFilePath(exePath)));
-    session->start(exefolder, settings.save);
+    session->start(exefolder, settings.save.isEmpty() ? defaultSave : settings.save);
 
     selectionModeOn = settings.selectionmode;
     selectionmodeMI->setChecked(selectionModeOn);
@@ -324,15 +324,9 @@ void TmainF::selectionmodeMIClick()
     applyMode();
 }
 
-void TmainF::pictureChanged()
-{
-    Image1->pictureChanged();
-}
-
 void TmainF::Image1MouseDown(QPoint p)
 {
     doc.mouseDown(p, Image1->pictureSize());
-    pictureChanged();
 }
 
 void TmainF::Image1MouseMove(QPoint p)
@@ -340,13 +334,11 @@ void TmainF::Image1MouseMove(QPoint p)
     if (!doc.dragging())
         return;
     doc.mouseMove(p);
-    Image1->update();
 }
 
 void TmainF::Image1MouseUp(QPoint p)
 {
     const bool finished = doc.mouseUp(p);
-    pictureChanged();
     if (finished && !selectionModeOn)
         MarkMIClick();
 }
@@ -356,7 +348,6 @@ void TmainF::MarkMIClick()
     if (!selectionModeOn)
         markColor = swatchColor;
     const bool marked = doc.mark(markColor, selectionModeOn);
-    pictureChanged();
     if (!marked)
         errormsg(prompts,
             QStringLiteral("Nothing selected. Select the region you want to mark with "
@@ -366,7 +357,6 @@ void TmainF::MarkMIClick()
 void TmainF::CropMIClick()
 {
     const bool cropped = doc.crop();
-    pictureChanged();
     if (!cropped)
         errormsg(prompts,
             QStringLiteral("Nothing selected. Select the region you want to keep with "
@@ -401,39 +391,33 @@ void TmainF::pasteMIClick()
     if (pasted.isNull())
         return;
     doc.setPicture(pastedPicture(pasted));
-    pictureChanged();
 }
 
 void TmainF::DeleteCleardisplay1Click()
 {
     doc.clearToEmpty();
-    pictureChanged();
 }
 
 void TmainF::Clear1Click()
 {
     doc.clearToWhite(Image1->pictureSize());
-    pictureChanged();
 }
 
 void TmainF::Undo1Click()
 {
     doc.undo();
-    pictureChanged();
 }
 
 void TmainF::Setstandardstartimage1Click()
 {
     // Brings back the built-in start picture, as a paste would: no undo picture is taken.
     doc.setPicture(Picture(startPicture()));
-    pictureChanged();
 }
 
 void TmainF::showOpened(Picture picture)
 {
     doc.setPicture(std::move(picture));
     doc.takeUndo();
-    pictureChanged();
 }
 
 void TmainF::OpenBrowseMIClick()

@@ -29,9 +29,10 @@ public:
     // The printer is asked for when Print is first used, so that starting loads no print system.
     using PrinterSource = std::function<Printer &()>;
 
-    // `executablePath` places the settings and history files beside it.
+    // `executablePath` places the settings and history files beside it; pictures are saved into
+    // `defaultSaveFolder` while the settings name no folder (the executable's folder when empty).
     TmainF(Prompts &prompts, PrinterSource printer, const QString &executablePath,
-        QWidget *parent = nullptr);
+        const QString &defaultSaveFolder = QString(), QWidget *parent = nullptr);
     ~TmainF() override;
 
     const ImageDocument &document() const { return doc; }
@@ -86,7 +87,6 @@ private:
     void setStatus(const QString &text);
     void setSwatchColor(QRgb color);
     void setTitle(const QString &path);
-    void pictureChanged();
     void showOpened(Picture picture);
     std::function<void()> command(void (TmainF::*handler)());
 
@@ -98,6 +98,7 @@ private:
     QRgb swatchColor = qRgb(255, 0, 0);
     QColor lastDialogColor = Qt::black; // the colour dialog opens on the colour last chosen in it
     QString exePath;
+    QString defaultSave;
     QSize screenDpi;
 
     QWidget *Panel1 = nullptr;

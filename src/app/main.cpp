@@ -1,15 +1,37 @@
 #include <memory>
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include "app/TmainF.h"
 #include "files/PictureLimits.h"
+#include "platform/AppInfo.h"
+#include "platform/DataFolder.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtPrompts.h"
 
+namespace {
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 24, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    Q_INIT_RESOURCE(icon);
     QApplication app(argc, argv);
+    // Wayland shells take the icon from the desktop entry of this name, X11 from the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     allowPicturesUpToOpenLimit();
     QtPrompts prompts;
     // Made when Print is first used: a printer loads the print system and talks to its server.
@@ -19,8 +41,18 @@ int main(int argc, char **argv)
             printer = std::make_unique<QtPrinter>();
         return *printer;
     };
-    TmainF window(prompts, printerOnDemand, QCoreApplication::applicationFilePath());
+    // TmainF keeps the settings at this path with ".ini" and the history files in its folder:
+    // the executable's own path while its folder can be written.
+    const QString folder = dataFolder();
+    const QString filesPath
+        = QDir(folder).filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const QString saveFolder = defaultSaveFolder(folder, executableFolder(),
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), QDir::homePath());
+    TmainF window(prompts, printerOnDemand, filesPath, saveFolder);
     prompts.setParent(&window);
     window.show();
+    // The icon's pictures go through an image reader, which scans every image plugin; once the
+    // window shows, that no longer delays it.
+    QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(applicationIcon()); });
     return app.exec();
 }
