@@ -27,6 +27,8 @@
 #include "platform/Failure.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompts.h"
+#include "widgets/ColorNames.h"
+#include "widgets/TColorGrid.h"
 
 namespace {
 
@@ -181,6 +183,19 @@ void TmainF::buildMarkColorControls()
     markcolP->setObjectName(QStringLiteral("markcolP"));
     markcolP->setGeometry(192, 19, 22, 21);
     connect(markcolP, &ColorSwatch::clicked, this, command(&TmainF::markcolPClick));
+
+    cg = new TColorGrid(Panel1);
+    cg->setObjectName(QStringLiteral("cg"));
+    cg->setClickEnablesColor(true);
+    cg->setGridOrdering(TGridOrdering::go8x2);
+    cg->setForegroundEnabled(false);
+    cg->setBackgroundEnabled(false);
+    cg->setGeometry(220, 4, 200, 42);
+    // Never shown: hints are on for the two buttons only; screen readers still read it.
+    cg->setAccessibleDescription(QStringLiteral("Choose color with right click"));
+    // Tab reaches the grid, whose keys pick colours; a click leaves the focus where it was.
+    cg->setFocusPolicy(Qt::TabFocus);
+    connect(cg, &TColorGrid::clicked, this, command(&TmainF::cgClick));
 }
 
 void TmainF::buildMenus()
@@ -242,6 +257,8 @@ void TmainF::FormCreate()
     setSelectionMenuEnabled(selectionModeOn);
     markColor = settings.markcol;
     setSwatchColor(markColor);
+    lastfgindex = cg->ForegroundIndex();
+    lastbgindex = cg->BackgroundIndex();
     screenDpi = QSize(logicalDpiX(), logicalDpiY());
 }
 
@@ -299,6 +316,8 @@ void TmainF::setSwatchColor(QRgb color)
 {
     markcolP->setColor(color);
     swatchColor = markcolP->color();
+    markcolP->setAccessibleName(
+        QStringLiteral("Mark color: %1").arg(colorAccessibleName(QColor(swatchColor))));
 }
 
 void TmainF::setSelectionMenuEnabled(bool enabled)
@@ -467,4 +486,23 @@ void TmainF::markcolPClick()
         return;
     markColor = swatchColor;
     MarkMIClick();
+}
+
+void TmainF::cgClick()
+{
+    // Both indices are looked at; when both changed, the foreground's colour wins.
+    if (cg->BackgroundIndex() != lastbgindex) {
+        lastbgindex = cg->BackgroundIndex();
+        markColor = cg->BackgroundCellColor().rgb();
+    }
+    if (cg->ForegroundIndex() != lastfgindex) {
+        lastfgindex = cg->ForegroundIndex();
+        markColor = cg->ForegroundCellColor().rgb();
+    }
+    if (!selectionModeOn)
+        setSwatchColor(markColor);
+    cg->setForegroundEnabled(false);
+    cg->setBackgroundEnabled(false);
+    if (selectionModeOn)
+        MarkMIClick();
 }

@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class TColorGrid;
 class TMYcustomhistory;
 
 // The main window: tool panel, the picture in a scroll box and the status line. It owns the
@@ -67,6 +68,7 @@ public:
     void setcolBClick();
     void Markcolor1Click();
     void markcolPClick();
+    void cgClick();
 
     void Image1MouseDown(QPoint p);
     void Image1MouseMove(QPoint p);
@@ -105,6 +107,10 @@ private:
     QPushButton *BitBtnWithColor1 = nullptr;
     QPushButton *setcolB = nullptr;
     ColorSwatch *markcolP = nullptr;
+    TColorGrid *cg = nullptr;
+    // The grid's indices as last seen: a click on the cell numbered like them changes nothing.
+    int lastfgindex = 0;
+    int lastbgindex = 0;
     QScrollArea *ScrollBox1 = nullptr;
     PictureView *Image1 = nullptr;
     QLabel *stb = nullptr;
