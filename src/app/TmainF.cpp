@@ -28,6 +28,8 @@
 #include "platform/ProfileFile.h"
 #include "platform/Prompts.h"
 #include "widgets/ColorNames.h"
+#include "widgets/TAboutF.h"
+#include "widgets/TBitBtnWithColor.h"
 #include "widgets/TColorGrid.h"
 
 namespace {
@@ -51,6 +53,7 @@ const MenuSpec menuSpecs[] = {
     { "EditMI", "&Edit", "" },
     { "SelectionMI", "&Selection", "" },
     { "Options1", "&Options", "" },
+    { "HelpMI", "&Help", "" },
     { "PopupMenu1", "", nullptr },
 };
 
@@ -83,6 +86,7 @@ const ItemSpec itemSpecs[] = {
     { "SelectionMI", "Copy2", "Copy", "Ctrl+C", &TmainF::SelectionCopyClick },
     { "Options1", "Markcolor1", "Mark color...", "", &TmainF::Markcolor1Click },
     { "Options1", "selectionmodeMI", "Selection mode", "", &TmainF::selectionmodeMIClick },
+    { "HelpMI", "AboutMI", "&About", "", &TmainF::AboutMIClick },
     { "", "Exit1", "E&xit", "", &TmainF::Exit1Click },
     { "PopupMenu1", "Copy1", "Copy", "", &TmainF::Copy1Click },
     { "PopupMenu1", "", "", "", nullptr },
@@ -134,7 +138,7 @@ void TmainF::buildControls()
     Panel1 = new QWidget(central);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedHeight(50);
-    BitBtnWithColor1 = new QPushButton(QStringLiteral("Go to &selection mode"), Panel1);
+    BitBtnWithColor1 = new TBitBtnWithColor(QStringLiteral("Go to &selection mode"), Panel1);
     BitBtnWithColor1->setObjectName(QStringLiteral("BitBtnWithColor1"));
     BitBtnWithColor1->setGeometry(8, 8, 145, 33);
     BitBtnWithColor1->setToolTip(QStringLiteral("Toggle 'selection' <-> 'quick marking' mode"));
@@ -172,7 +176,7 @@ void TmainF::buildControls()
 // The "-->" button, the swatch and the colour grid, right of the mode button.
 void TmainF::buildMarkColorControls()
 {
-    setcolB = new QPushButton(QStringLiteral("-->"), Panel1);
+    setcolB = new TBitBtnWithColor(QStringLiteral("-->"), Panel1);
     setcolB->setObjectName(QStringLiteral("setcolB"));
     setcolB->setGeometry(160, 16, 25, 25);
     setcolB->setToolTip(QStringLiteral("Set default mark color"));
@@ -505,4 +509,10 @@ void TmainF::cgClick()
     cg->setBackgroundEnabled(false);
     if (selectionModeOn)
         MarkMIClick();
+}
+
+void TmainF::AboutMIClick()
+{
+    if (aboutBox)
+        prompts.runDialog(*aboutBox);
 }

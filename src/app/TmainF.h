@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class TAboutF;
 class TColorGrid;
 class TMYcustomhistory;
 
@@ -35,6 +36,9 @@ public:
     TmainF(Prompts &prompts, PrinterSource printer, const QString &executablePath,
         const QString &defaultSaveFolder = QString(), QWidget *parent = nullptr);
     ~TmainF() override;
+
+    // The About box, made once at start after the window and reused.
+    void setAboutBox(TAboutF *box) { aboutBox = box; }
 
     const ImageDocument &document() const { return doc; }
     bool selectionmode() const { return selectionModeOn; }
@@ -63,6 +67,7 @@ public:
     void SaveMIClick();
     void PrintMIClick();
     void Exit1Click();
+    void AboutMIClick();
 
     // The mark-colour controls of the tool panel.
     void setcolBClick();
@@ -120,4 +125,5 @@ private:
     QMenu *PopupMenu1 = nullptr;
     TMYcustomhistory *OPH = nullptr;
     FileSession *session = nullptr;
+    TAboutF *aboutBox = nullptr;
 };

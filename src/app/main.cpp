@@ -13,6 +13,7 @@
 #include "platform/DataFolder.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtPrompts.h"
+#include "widgets/TAboutF.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ int main(int argc, char **argv)
         QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), QDir::homePath());
     TmainF window(prompts, printerOnDemand, filesPath, saveFolder);
     prompts.setParent(&window);
+    TAboutF aboutBox(prompts, folder, &window);
+    window.setAboutBox(&aboutBox);
     window.show();
     // The icon's pictures go through an image reader, which scans every image plugin; once the
     // window shows, that no longer delays it.
