@@ -20,7 +20,7 @@
 #include "app/Settings.h"
 #include "app/StartPicture.h"
 #include "files/FileSession.h"
-#include "files/MYcustomhistory.h"
+#include "files/TMYcustomhistory.h"
 #include "files/Printing.h"
 #include "files/pathhelpers.h"
 #include "platform/Command.h"

@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "files/MYcustomhistory.h"
 #include "files/PictureFiles.h"
+#include "files/TMYcustomhistory.h"
 #include "files/pathhelpers.h"
 #include "platform/Prompts.h"
 

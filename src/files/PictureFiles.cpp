@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include "files/pathhelpers.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -20,11 +21,6 @@ namespace {
 QString tr(const char *text)
 {
     return QCoreApplication::translate("PictureFiles", text);
-}
-
-QString native(const QString &name)
-{
-    return QDir::toNativeSeparators(name);
 }
 
 enum class Kind { Jpeg, Bitmap, Icon, Png };
@@ -60,7 +56,8 @@ Kind loadableKind(const QString &name)
         return Kind::Png;
     // There is no metafile reader here; saying so is clearer than "unknown extension".
     if (ext == QLatin1String(".emf") || ext == QLatin1String(".wmf"))
-        throw Failure(tr("Cannot open file %1: metafiles are not supported").arg(native(name)));
+        throw Failure(tr("Cannot open file %1: metafiles are not supported")
+                          .arg(QDir::toNativeSeparators(name)));
     const QString written = name.mid(name.size() - ext.size() + 1);
     throw Failure(tr("Unknown picture file extension (.%1)").arg(written));
 }
@@ -72,7 +69,7 @@ bool isJpegExtension(const QString &ext)
 
 [[noreturn]] void cannotCreate(const QString &name)
 {
-    throw Failure(tr("Cannot create file %1").arg(native(name)));
+    throw Failure(tr("Cannot create file %1").arg(QDir::toNativeSeparators(name)));
 }
 
 // Writes through a temporary file in the same folder that replaces `name` only once
@@ -93,7 +90,7 @@ template<class Write> void saveAtomically(const QString &name, const Write &writ
 
 [[noreturn]] void cannotOpen(const QString &name, const QString &reason = {})
 {
-    const QString message = tr("Cannot open file %1").arg(native(name));
+    const QString message = tr("Cannot open file %1").arg(QDir::toNativeSeparators(name));
     throw Failure(reason.isEmpty() ? message : message + QLatin1String(": ") + reason);
 }
 
@@ -120,33 +117,11 @@ void openRegularFile(QFile &file, const QString &name)
 
 } // namespace
 
-QString fileExtension(const QString &name)
-{
-    const qsizetype separator
-        = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QDir::separator()));
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0 || dot < separator)
-        return {};
-    QString ext = name.mid(dot);
-    for (QChar &c : ext) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return ext;
-}
-
 Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels)
 {
     const Kind kind = loadableKind(name);
     if (kind == Kind::Jpeg)
         return Picture(decodeJpeg(device, maxPixels));
-
-    // Qt refuses pictures above its process-wide allocation limit (128 MB in Qt 6.4, so below
-    // 8K at 32 bits); raise it to our own limit so that no picture within it reads as damaged.
-    const int neededMegabytes = int((maxPixels * 4 + (1 << 20) - 1) >> 20);
-    const int qtLimit = QImageReader::allocationLimit();
-    if (qtLimit != 0 && qtLimit < neededMegabytes)
-        QImageReader::setAllocationLimit(neededMegabytes);
 
     const QtKind qt = qtKind(kind);
     QImageReader reader(&device, qt.format);
@@ -158,7 +133,8 @@ Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels)
     QImage image;
     if (!reader.read(&image)) {
         throw Failure(tr("Cannot read %1: the file is damaged or is not a %2 file (%3)")
-                          .arg(native(name), QLatin1String(qt.description), reader.errorString()));
+                          .arg(QDir::toNativeSeparators(name), QLatin1String(qt.description),
+                              reader.errorString()));
     }
     return Picture(std::move(image));
 }
@@ -187,8 +163,8 @@ SavedAs bmpimage2fname(const Picture &picture, QString &name, int saveFilterInde
 
     // Qt writes no bitmap of zero size; say so rather than leave a file that opens nowhere.
     if (picture.image().isNull())
-        throw Failure(
-            tr("A picture of zero width or height cannot be saved as %1").arg(native(name)));
+        throw Failure(tr("A picture of zero width or height cannot be saved as %1")
+                          .arg(QDir::toNativeSeparators(name)));
     const char *format = ext == QLatin1String(".png") ? "png" : "bmp";
     saveAtomically(name, [&](QSaveFile &file) {
         QImageWriter writer(&file, format);

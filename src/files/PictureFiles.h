@@ -10,10 +10,6 @@ class QIODevice;
 // Loading and saving pictures, the kind chosen by the file-name extension alone, never by
 // the content. JPEG goes through libjpeg (files/JpegCodec.h), the other kinds through Qt.
 
-// The text from the last "." of the last path component, dot included, with only the
-// letters A-Z lower-cased; "" when that component has no dot.
-QString fileExtension(const QString &name);
-
 // Reads the picture file `name`: ".jpg"/".jpeg" through libjpeg; ".bmp", ".ico" and ".png"
 // as bitmaps in their own format (icons too, so that every edit works on them). Metafiles
 // are refused, as is any other extension, and so is anything but a regular file (a named

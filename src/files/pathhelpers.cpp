@@ -9,6 +9,7 @@
 
 #include "platform/AppInfo.h"
 #include "platform/Prompts.h"
+#include "platform/TextRules.h"
 
 void plainmsg(Prompts &prompts, const QString &text)
 {
@@ -75,16 +76,27 @@ int lastpos(const QString &sub, const QString &s)
     return int(s.lastIndexOf(sub) + 1);
 }
 
-QString fnamenoext(const QString &path, PathStyle style)
+// The last component of `path`: what follows the last separator (and on Windows a drive's colon).
+QString namePart(const QString &path, PathStyle style)
 {
     qsizetype start = path.lastIndexOf(separator(style)) + 1;
     if (style == PathStyle::Windows)
         start = std::max(start, path.lastIndexOf(u':') + 1);
-    const QString name = path.mid(start);
-    const int dot = lastpos(QStringLiteral("."), name);
-    if (dot == 0)
-        return name;
-    return name.left(dot - 1);
+    return path.mid(start);
+}
+
+QString fnamenoext(const QString &path, PathStyle style)
+{
+    const QString name = namePart(path, style);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString fileExtension(const QString &path, PathStyle style)
+{
+    const QString name = namePart(path, style);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : lowerAZ(name.mid(dot));
 }
 
 void nobackslash(QString &path, PathStyle style)

@@ -33,8 +33,12 @@ PathStyle nativePathStyle();
 QString reversestring(const QString &s);
 // 1-based position of the last occurrence of `sub` in `s`; 0 when there is none or `sub` is empty.
 int lastpos(const QString &sub, const QString &s);
+// A name's extension is the text from the last dot of its last component, dot included; a name
+// that begins with its only dot is all extension. That one rule serves every caller.
 // The file-name part of `path` without its extension: "a.b.jpg" gives "a.b", ".jpg" gives "".
 QString fnamenoext(const QString &path, PathStyle style = nativePathStyle());
+// The extension with only the letters A-Z lower-cased: "a.JPG" gives ".jpg", "a" gives "".
+QString fileExtension(const QString &path, PathStyle style = nativePathStyle());
 // Removes one trailing separator from `path`; the Unix root "/" is kept.
 void nobackslash(QString &path, PathStyle style = nativePathStyle());
 // `folder` and `name` with exactly one separator between them; `name` alone for an empty folder.

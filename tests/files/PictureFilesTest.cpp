@@ -1,4 +1,5 @@
 #include "files/PictureFiles.h"
+#include "files/pathhelpers.h"
 
 #include <chrono>
 #include <csignal>

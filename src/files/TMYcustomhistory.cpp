@@ -1,4 +1,4 @@
-#include "files/MYcustomhistory.h"
+#include "files/TMYcustomhistory.h"
 
 #include <algorithm>
 #include <exception>
@@ -15,6 +15,7 @@
 #include "platform/Command.h"
 #include "platform/Failure.h"
 #include "platform/Prompts.h"
+#include "platform/TextRules.h"
 
 namespace {
 
@@ -22,11 +23,6 @@ constexpr int defaultMaxhist = 10;
 constexpr int defaultMaxitemlen = 2000;
 constexpr int highestMaxhist = 100;
 constexpr int highestMaxitemlen = 10000;
-
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // The lines of a text file as bytes: split at CR LF, CR or LF, ended by a NUL byte; a last line
 // without a line end counts. Nothing when the file does not exist; Failure when it exists but
@@ -39,10 +35,10 @@ std::optional<QList<QByteArray>> readLines(const QString &path)
         return std::nullopt;
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open file %1").arg(nativePath(path)));
+        throw Failure(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot open file %1").arg(nativePath(path)));
+        throw Failure(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
     const qsizetype nul = data.indexOf('\0');
     if (nul >= 0)
         data.truncate(nul);
@@ -68,40 +64,7 @@ void writeFile(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw Failure(QStringLiteral("Cannot create file %1").arg(nativePath(path)));
-}
-
-// A decimal integer, optionally signed, and nothing else.
-std::optional<int> parseInteger(const QString &text)
-{
-    qsizetype i = text.startsWith(u'+') || text.startsWith(u'-') ? 1 : 0;
-    if (i == text.size())
-        return std::nullopt;
-    for (; i < text.size(); ++i) {
-        if (text[i] < u'0' || text[i] > u'9')
-            return std::nullopt;
-    }
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
-}
-
-QChar lowerAZ(QChar c)
-{
-    return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
-}
-
-bool equalIgnoringAZCase(const QString &a, const QString &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (lowerAZ(a[i]) != lowerAZ(b[i]))
-            return false;
-    }
-    return true;
+        throw Failure(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -191,7 +154,7 @@ int TMYcustomhistory::readNumber(const QString &name, int fallback, int highest)
     if (!lines)
         return fallback;
     const std::optional<int> value
-        = lines->isEmpty() ? std::nullopt : parseInteger(QString::fromLatin1(lines->constFirst()));
+        = lines->isEmpty() ? std::nullopt : parseDecimal(QString::fromLatin1(lines->constFirst()));
     // A hand-edited number outside the dialog's range counts as invalid, like any other
     // garbage: the user is told and the default holds, so no limit is ever negative or wrapped.
     if (!value || *value < 0 || *value > highest) {
@@ -347,7 +310,7 @@ bool TMYcustomhistory::askLimit(
     const std::optional<QString> text = prompts.inputBox(caption, prompt, QString::number(current));
     if (!text)
         return false;
-    const std::optional<int> number = parseInteger(*text);
+    const std::optional<int> number = parseDecimal(*text);
     if (!number) {
         errormsg(prompts, QStringLiteral("Invalid number!!"));
         return false;
@@ -366,8 +329,9 @@ void TMYcustomhistory::saveLimit(const QString &name, int value)
     try {
         writeFile(path, QByteArray::number(value) + "\r\n");
     } catch (const Failure &) {
-        errormsg(
-            prompts, QStringLiteral("Unable to save max history file %1!!").arg(nativePath(path)));
+        errormsg(prompts,
+            QStringLiteral("Unable to save max history file %1!!")
+                .arg(QDir::toNativeSeparators(path)));
     }
 }
 
