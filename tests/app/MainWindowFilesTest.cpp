@@ -4,7 +4,7 @@
 #include "MainWindowFixture.h"
 #include "TableRow.h"
 #include "TestFiles.h"
-#include "files/MYcustomhistory.h"
+#include "files/TMYcustomhistory.h"
 
 namespace {
 

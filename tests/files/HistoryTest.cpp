@@ -14,7 +14,7 @@
 #include "FakePrompts.h"
 #include "TableRow.h"
 #include "TestFiles.h"
-#include "files/MYcustomhistory.h"
+#include "files/TMYcustomhistory.h"
 #include "platform/AppInfo.h"
 #include "platform/Command.h"
 #include "platform/Failure.h"
