@@ -6,24 +6,40 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "editor/ImageDocument.h"
+
 PictureView::PictureView(QWidget *parent) : QWidget(parent)
 {
     setContextMenuPolicy(Qt::PreventContextMenu);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void PictureView::setSource(const QImage *picture)
+void PictureView::setDocument(const ImageDocument *newDocument)
 {
-    source = picture;
-    pictureChanged();
+    if (document)
+        disconnect(document, nullptr, this, nullptr);
+    document = newDocument;
+    if (document)
+        connect(document, &ImageDocument::changed, this, &PictureView::pictureChanged);
+    pictureChanged(QRect());
+    update();
 }
 
-void PictureView::pictureChanged()
+void PictureView::pictureChanged(QRect area)
 {
-    if (source && !source->isNull())
-        controlSize = source->size();
-    updateLogicalSize();
-    update();
+    if (!document)
+        return;
+    const QImage &image = document->picture().image();
+    if (!image.isNull() && image.size() != controlSize) {
+        controlSize = image.size();
+        updateLogicalSize();
+        update();
+        return;
+    }
+    // The changed pixels, in logical coordinates rounded outwards.
+    const qreal ratio = devicePixelRatioF();
+    update(QRectF(area.x() / ratio, area.y() / ratio, area.width() / ratio, area.height() / ratio)
+               .toAlignedRect());
 }
 
 QPoint PictureView::toPicturePixel(QPointF position, qreal devicePixelRatio)
@@ -51,15 +67,18 @@ void PictureView::changeEvent(QEvent *event)
 
 void PictureView::paintEvent(QPaintEvent *event)
 {
-    if (!source || source->isNull())
+    if (!document || document->picture().image().isNull())
         return;
-    // Only the exposed part, mapped one picture pixel to one device pixel, without copying
-    // the picture (a copy of a 4K screenshot per mouse move would be felt).
+    // Only the exposed parts (the outline's edges during a drag), mapped one picture pixel to one
+    // device pixel, without copying the picture (a copy of a 4K screenshot per mouse move would be
+    // felt).
     const qreal ratio = devicePixelRatioF();
-    const QRectF target = event->rect();
-    const QRectF pixels(target.topLeft() * ratio, target.size() * ratio);
     QPainter painter(this);
-    painter.drawImage(target, *source, pixels);
+    for (const QRect &part : event->region()) {
+        const QRectF target = part;
+        painter.drawImage(target, document->picture().image(),
+            QRectF(target.topLeft() * ratio, target.size() * ratio));
+    }
 }
 
 QPoint PictureView::pixelAt(const QMouseEvent *event) const

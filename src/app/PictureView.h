@@ -1,26 +1,26 @@
 #pragma once
 
-#include <QImage>
+#include <QPointer>
 #include <QWidget>
 
+class ImageDocument;
 class QMouseEvent;
 class QPaintEvent;
 
-// The image control: shows the working picture at its natural size, one picture pixel per
-// device pixel (crisp on scaled screens), and reports mouse positions in picture pixels.
-// Every button captures the mouse, so a drag keeps reporting positions outside the widget.
-// The right button's release is followed by contextMenuRequested, after the mouse handlers.
+// The image control: shows the document's picture at its natural size, one picture pixel per
+// device pixel (crisp on scaled screens), repaints what the document says changed, and reports
+// mouse positions in picture pixels. It takes the picture's size unless that has zero width or
+// height; an empty picture keeps the size and shows nothing. Every button captures the mouse,
+// so a drag keeps reporting positions outside the widget. The right button's release is
+// followed by contextMenuRequested, after the mouse handlers.
 class PictureView : public QWidget {
     Q_OBJECT
 
 public:
     explicit PictureView(QWidget *parent = nullptr);
 
-    // Shows the picture that `source` points to (owned by the caller, read at every paint).
-    void setSource(const QImage *source);
-    // Call after the picture changed: takes its size unless it has zero width or height; a
-    // null image (an empty picture) keeps the size and shows nothing.
-    void pictureChanged();
+    // Shows `document`'s picture from now on; the document may go first.
+    void setDocument(const ImageDocument *document);
     QSize pictureSize() const { return controlSize; }
 
     // Picture pixel under a widget position on a screen with the given device pixel ratio.
@@ -40,9 +40,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void pictureChanged(QRect area);
     void updateLogicalSize();
     QPoint pixelAt(const QMouseEvent *event) const;
 
-    const QImage *source = nullptr;
+    QPointer<const ImageDocument> document;
     QSize controlSize; // Image1's size in picture pixels
 };

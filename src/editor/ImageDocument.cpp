@@ -1,42 +1,82 @@
 #include "editor/ImageDocument.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include <QColor>
 #include <QRect>
 #include <QSize>
 
 #include "editor/Mark.h"
 #include "editor/Outline.h"
+#include "editor/PictureBuffers.h"
+#include "editor/SelectionRect.h"
 #include "platform/Failure.h"
 
 namespace {
 
-Picture whitePicture(QSize size)
+// A white bitmap of that size, zero-size for an empty size.
+Picture whitePicture(QSize size, QImage::Format format)
 {
-    if (size.isEmpty())
-        return Picture();
-    QImage image(size, QImage::Format_RGB888);
-    image.fill(Qt::white);
+    QImage image = PictureBuffers::newImage(size, format);
+    if (!image.isNull())
+        image.fill(Qt::white);
     return Picture(std::move(image));
+}
+
+// The block of a direct-format picture in the display's format; alpha is dropped, as
+// QImage::convertToFormat does.
+void copyAsRgb32(const QImage &from, const QRect &block, QImage &to)
+{
+    for (int y = 0; y < block.height(); ++y) {
+        const uchar *source = from.constScanLine(block.top() + y);
+        auto *target = reinterpret_cast<QRgb *>(to.scanLine(y));
+        if (from.format() == QImage::Format_RGB888) {
+            source += 3 * qsizetype(block.left());
+            for (int x = 0; x < block.width(); ++x, source += 3)
+                target[x] = qRgb(source[0], source[1], source[2]);
+        } else {
+            const QRgb *pixels = reinterpret_cast<const QRgb *>(source) + block.left();
+            for (int x = 0; x < block.width(); ++x)
+                target[x] = pixels[x] | 0xff000000u;
+        }
+    }
 }
 
 } // namespace
 
-ImageDocument::ImageDocument() = default;
+ImageDocument::ImageDocument(QObject *parent) : QObject(parent) { }
+
+ImageDocument::~ImageDocument() = default;
+
+QImage &ImageDocument::canvas()
+{
+    // Made 24-bit, a palette picture gets new pixels: the undo picture keeps the ones opened.
+    if (!Picture::isDirectFormat(working.image().format()))
+        keepUndoApart();
+    return working.writableImage();
+}
+
+void ImageDocument::replacePicture(Picture picture)
+{
+    const QRect before = working.image().rect();
+    working = std::move(picture);
+    emit changed(before | working.image().rect());
+}
 
 void ImageDocument::drawOutline()
 {
-    drawselrect(working.writableImage(), selection.startpt, selection.endpt);
+    if (!working.hasPixels())
+        return;
+    drawselrect(canvas(), selection.startpt, selection.endpt);
+    for (const QRect &edge : outlineEdges(working.size(), selection.startpt, selection.endpt)) {
+        if (!edge.isEmpty())
+            emit changed(edge);
+    }
 }
 
 void ImageDocument::eraseOutline()
 {
     if (outlineShown())
         drawOutline();
-    selection.dragging = false;
-    selection.selpresent = false;
+    dropSelection();
 }
 
 void ImageDocument::dropSelection()
@@ -48,27 +88,62 @@ void ImageDocument::dropSelection()
 void ImageDocument::takeUndoWithOutline()
 {
     undobmp = working;
+    undoIsPicture = false;
     undoSelection = selection;
     undoSelection.selpresent = outlineShown();
     undoSelection.dragging = false;
 }
 
+void ImageDocument::keepUndoApart()
+{
+    // Only called while the picture holds no outline.
+    if (!undoIsPicture)
+        return;
+    undobmp = working;
+    undoIsPicture = false;
+    undoSelection = Selection();
+}
+
+Picture ImageDocument::undoPicture() const
+{
+    if (!undoIsPicture)
+        return undobmp;
+    if (!outlineShown() || !working.hasPixels())
+        return working;
+    QImage copy = PictureBuffers::copyOf(working.image());
+    drawselrect(copy, selection.startpt, selection.endpt);
+    return Picture(std::move(copy));
+}
+
 void ImageDocument::setPicture(Picture picture)
 {
+    if (undoIsPicture) {
+        eraseOutline();
+        keepUndoApart();
+    }
     // The new picture holds no outline, so erasing the old one later would draw it into it.
-    working = std::move(picture);
     dropSelection();
+    replacePicture(std::move(picture));
 }
 
 void ImageDocument::takeUndo()
 {
-    takeUndoWithOutline();
+    if (outlineShown()) {
+        takeUndoWithOutline();
+        return;
+    }
+    // Until the picture changes other than by its outline, it is its own undo picture.
+    undobmp = Picture();
+    undoIsPicture = true;
+    undoSelection = Selection();
 }
 
 void ImageDocument::mouseDown(QPoint p, QSize imageControlSize)
 {
     if (working.isEmpty())
-        working = whitePicture(imageControlSize);
+        replacePicture(whitePicture(imageControlSize, QImage::Format_RGB888));
+    // Made writable first, so that running out of memory changes nothing.
+    canvas();
     // A second button pressed during a drag also removes the rubber band being dragged.
     eraseOutline();
     selection.startpt = p;
@@ -100,6 +175,13 @@ bool ImageDocument::mouseUp(QPoint p)
     return true;
 }
 
+bool ImageDocument::undoPixelsReusable() const
+{
+    const QImage &undoImage = undobmp.image(), &image = working.image();
+    return !undoIsPicture && undoImage.isDetached() && undoImage.size() == image.size()
+        && undoImage.format() == image.format() && undoImage.textKeys() == image.textKeys();
+}
+
 bool ImageDocument::mark(QRgb markcol, bool selectionmode)
 {
     if (selectionmode && !selection.selpresent)
@@ -108,49 +190,65 @@ bool ImageDocument::mark(QRgb markcol, bool selectionmode)
     // With no pixels there is nothing to mark, and the undo picture is worth keeping.
     if (!working.hasPixels())
         return true;
-    // The unmarked pixels become the undo picture as they are; the marked ones are a new image.
-    Picture marked(
-        markedCopy(working.writableImage(), selection.startpt, selection.endpt, markcol));
+    if (!Picture::isDirectFormat(working.image().format()))
+        canvas();
+    const QRect block = markedBlock(working.size(), selection.startpt, selection.endpt);
+    if (block.isEmpty()) {
+        takeUndoWithOutline();
+        return true;
+    }
+    // The result takes the pixels of the undo picture it replaces, so no third picture is made.
+    const bool reuse = undoPixelsReusable();
+    QImage result = reuse ? undobmp.takeImage()
+                          : PictureBuffers::newImage(working.size(), working.image().format());
+    try {
+        markInto(working.image(), result, selection.startpt, selection.endpt, markcol);
+    } catch (...) {
+        // markInto fails only before it writes a pixel.
+        if (reuse)
+            undobmp = Picture(std::move(result));
+        throw;
+    }
+    PictureBuffers::copyMetadata(working.image(), result);
     undobmp = std::move(working);
-    undoSelection.selpresent = false;
-    working = std::move(marked);
+    undoIsPicture = false;
+    undoSelection = Selection();
+    working = Picture(std::move(result));
+    emit changed(block);
     return true;
-}
-
-QRect ImageDocument::keptRectangle() const
-{
-    const QPoint a = selection.startpt, b = selection.endpt;
-    const qint64 left = std::min(a.x(), b.x()), top = std::min(a.y(), b.y());
-    const qint64 right = std::max(a.x(), b.x()), bottom = std::max(a.y(), b.y());
-    const qint64 x0 = std::max<qint64>(left, 0), y0 = std::max<qint64>(top, 0);
-    const qint64 x1 = std::min<qint64>(right, working.size().width());
-    const qint64 y1 = std::min<qint64>(bottom, working.size().height());
-    if (!working.hasPixels() || x0 >= x1 || y0 >= y1)
-        return QRect();
-    return QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
 }
 
 bool ImageDocument::crop()
 {
     if (!selection.selpresent)
         return false;
+    const QRect kept = selectionRect(
+        selection.startpt, selection.endpt, FarEdge::Excluded, working.image().rect());
+    // The new picture first: when memory runs out, nothing has changed.
+    QImage cropped = PictureBuffers::newImage(kept.size(), QImage::Format_RGB32);
     eraseOutline();
-    const QRect kept = keptRectangle();
-    working = kept.isEmpty()
-        ? Picture()
-        : Picture(working.image().copy(kept).convertToFormat(QImage::Format_RGB32));
+    if (!cropped.isNull()) {
+        copyAsRgb32(working.image(), kept, cropped);
+        PictureBuffers::copyMetadata(working.image(), cropped);
+    }
+    keepUndoApart();
+    replacePicture(Picture(std::move(cropped)));
     return true;
 }
 
 QImage ImageDocument::selectionImage() const
 {
-    const QRect kept = keptRectangle();
+    const QRect kept = selectionRect(
+        selection.startpt, selection.endpt, FarEdge::Excluded, working.image().rect());
     if (!selection.selpresent || kept.isEmpty())
         return QImage();
     // The dots depend on where the outline lies in the whole picture, so it is erased there.
-    QImage whole = working.image().copy();
+    QImage whole = PictureBuffers::copyOf(working.image());
     drawselrect(whole, selection.startpt, selection.endpt);
-    return whole.copy(kept);
+    QImage block = whole.copy(kept);
+    if (block.isNull())
+        throw notEnoughMemory(kept.size());
+    return block;
 }
 
 void ImageDocument::clearToEmpty()
@@ -158,26 +256,53 @@ void ImageDocument::clearToEmpty()
     if (working.isEmpty())
         throw Failure("There is no picture to clear");
     takeUndoWithOutline();
-    working = Picture::emptyPicture();
     dropSelection();
+    replacePicture(Picture::emptyPicture());
 }
 
 void ImageDocument::clearToWhite(QSize imageControlSize)
 {
-    if (working.isEmpty())
-        working = whitePicture(imageControlSize);
-    else if (working.hasPixels())
+    if (working.isEmpty()) {
+        replacePicture(whitePicture(imageControlSize, QImage::Format_RGB888));
+        dropSelection();
+        return;
+    }
+    if (!working.hasPixels()) {
+        dropSelection();
+        return;
+    }
+    const QImage &image = working.image();
+    if (!undoIsPicture && image.isDetached() && Picture::isDirectFormat(image.format())) {
         working.writableImage().fill(Qt::white);
+        dropSelection();
+        emit changed(image.rect());
+        return;
+    }
+    // The picture's pixels are still needed elsewhere (by the undo picture, say): white ones
+    // of the same size and kind replace them. Made first, so that running out of memory
+    // changes nothing.
+    Picture white = whitePicture(
+        image.size(), Picture::directFormat(image.format(), image.hasAlphaChannel()));
+    if (undoIsPicture) {
+        eraseOutline();
+        keepUndoApart();
+    }
     dropSelection();
+    replacePicture(std::move(white));
 }
 
 void ImageDocument::undo()
 {
-    working = undobmp;
+    // The undo picture is the picture less its outline.
+    if (undoIsPicture) {
+        eraseOutline();
+        return;
+    }
     selection.dragging = false;
     selection.selpresent = undoSelection.selpresent;
     if (undoSelection.selpresent) {
         selection.startpt = undoSelection.startpt;
         selection.endpt = undoSelection.endpt;
     }
+    replacePicture(undobmp);
 }

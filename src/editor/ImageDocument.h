@@ -1,23 +1,34 @@
 #pragma once
 
+#include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
 
 #include "editor/Picture.h"
 
-class QRect;
 class QSize;
 
 // The working picture, its one-level undo picture and the rubber-band selection, whose dotted
 // outline lives in the picture's own pixels. Invariant: the outline from startpt to endpt is in
 // the picture exactly once while dragging() or selpresent() holds, and not at all otherwise. The
 // undo picture remembers whether it holds an outline, so Undo brings the selection back with it.
-class ImageDocument {
+// Every command either completes or throws Failure having changed nothing.
+//
+// Memory: the picture and the undo picture are the only pictures held. Right after opening the
+// undo picture is the picture itself less its outline, so drawing an outline copies nothing, and
+// Mark writes its result into the pixels of the undo picture it replaces.
+class ImageDocument : public QObject {
+    Q_OBJECT
+
 public:
-    ImageDocument();
+    explicit ImageDocument(QObject *parent = nullptr);
+    ~ImageDocument() override;
 
     const Picture &picture() const { return working; }
-    const Picture &undoPicture() const { return undobmp; }
+    // Made on request when it is the picture less its outline; throws Failure then when memory
+    // runs out.
+    Picture undoPicture() const;
     QPoint startpt() const { return selection.startpt; }
     QPoint endpt() const { return selection.endpt; }
     bool dragging() const { return selection.dragging; }
@@ -51,6 +62,12 @@ public:
     // The picture becomes a copy of the undo picture, which stays as it is.
     void undo();
 
+signals:
+    // The picture's pixels inside `area` (picture pixels) changed. When the picture is replaced
+    // as a whole (opened, pasted, cropped, emptied, undone), `area` spans the old and the new
+    // picture, and picture() tells the new size.
+    void changed(QRect area);
+
 private:
     struct Selection {
         QPoint startpt;
@@ -59,16 +76,20 @@ private:
         bool selpresent = false;
     };
 
-    // The rectangle the user saw, whichever way it was dragged, less what lies off the picture.
-    QRect keptRectangle() const;
     bool outlineShown() const { return selection.dragging || selection.selpresent; }
+    QImage &canvas();
+    void replacePicture(Picture picture);
     void drawOutline();
     void eraseOutline();
     void dropSelection();
     void takeUndoWithOutline();
+    void keepUndoApart();
+    bool undoPixelsReusable() const;
 
     Picture working;
     Picture undobmp;
+    // The undo picture is the working picture less its outline, and undobmp holds nothing.
+    bool undoIsPicture = false;
     Selection selection;
     // The selection whose outline the undo picture holds (selpresent false: none).
     Selection undoSelection;

@@ -2,18 +2,20 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include <QColorSpace>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 
 #include "editor/BlendArithmetic.h"
 #include "editor/Picture.h"
+#include "editor/PictureBuffers.h"
+#include "editor/SelectionRect.h"
 #include "editor/blendcolor.h"
-#include "platform/Failure.h"
 
 namespace {
 
@@ -21,161 +23,167 @@ namespace {
 constexpr qint64 tableThreshold = 4096;
 
 // blendcolor for one mark colour, computed once per strength and channel value and looked up.
-// Table rows are filled on first use, as most pictures meet only a few strengths.
+// Table rows are filled on first use, as most pictures meet only a few strengths; each channel
+// sum points straight at its row, so a pixel costs one lookup more than its three values.
 class MarkTables {
 public:
-    explicit MarkTables(QRgb mark) : markValues { qRed(mark), qGreen(mark), qBlue(mark) }
+    explicit MarkTables(QRgb mark)
+        : markValues { qRed(mark), qGreen(mark), qBlue(mark) }, values(256 * 3 * 256)
     {
         const int markSum = markValues[0] + markValues[1] + markValues[2];
         for (int sum = 0; sum <= 765; ++sum)
             strengthOfSum[sum] = static_cast<std::uint8_t>(blend::strength(sum, markSum));
-        values.resize(256 * 3 * 256);
     }
 
-    void apply(int r, int g, int b, std::uint8_t out[3])
+    // The blend of a colour packed as the layout says.
+    template<typename Layout> std::uint32_t apply(std::uint32_t c)
     {
-        const int n = strengthOfSum[r + g + b];
-        if (!built[n])
-            build(n);
-        const std::uint8_t *row = &values[n * 768];
-        out[0] = row[r];
-        out[1] = row[256 + g];
-        out[2] = row[512 + b];
+        const std::uint32_t r = (c >> Layout::r) & 255, g = (c >> Layout::g) & 255,
+                            b = (c >> Layout::b) & 255;
+        const std::uint32_t sum = r + g + b;
+        const std::uint8_t *row = rowOfSum[sum];
+        if (!row)
+            row = build(int(sum));
+        return std::uint32_t(row[r]) << Layout::r | std::uint32_t(row[256 + g]) << Layout::g
+            | std::uint32_t(row[512 + b]) << Layout::b;
     }
 
 private:
-    void build(int n)
+    const std::uint8_t *build(int sum)
     {
+        const int n = strengthOfSum[sum];
         std::uint8_t *row = &values[n * 768];
-        for (int channel = 0; channel < 3; ++channel) {
-            for (int value = 0; value < 256; ++value) {
-                row[channel * 256 + value]
-                    = static_cast<std::uint8_t>(blend::blendChannel(value, markValues[channel], n));
+        if (!built[n]) {
+            for (int channel = 0; channel < 3; ++channel) {
+                for (int value = 0; value < 256; ++value) {
+                    row[channel * 256 + value] = static_cast<std::uint8_t>(
+                        blend::blendChannel(value, markValues[channel], n));
+                }
             }
+            built[n] = true;
         }
-        built[n] = true;
+        rowOfSum[sum] = row;
+        return row;
     }
 
     std::array<int, 3> markValues;
     std::array<std::uint8_t, 766> strengthOfSum {};
+    std::array<const std::uint8_t *, 766> rowOfSum {};
     std::array<bool, 256> built {};
     std::vector<std::uint8_t> values;
 };
 
+static_assert(std::endian::native == std::endian::little, "the pixel words assume little endian");
+
+// Where the channels of a pixel lie in its bytes read as a little-endian number.
+struct Rgb888Layout {
+    static constexpr int r = 0, g = 8, b = 16;
+};
+struct Xrgb32Layout {
+    static constexpr int r = 16, g = 8, b = 0;
+};
+
+constexpr std::uint64_t low24 = 0xffffff;
+
+// Eight 24-bit pixels, 24 bytes, as three words, and back: pixel k starts at byte 3k.
+struct EightPixels {
+    std::uint64_t w0, w1, w2;
+
+    static EightPixels of(std::uint64_t c) { return packed({ c, c, c, c, c, c, c, c }); }
+    static EightPixels packed(const std::array<std::uint64_t, 8> &p)
+    {
+        return { p[0] | p[1] << 24 | p[2] << 48, p[2] >> 16 | p[3] << 8 | p[4] << 32 | p[5] << 56,
+            p[5] >> 8 | p[6] << 16 | p[7] << 40 };
+    }
+    std::array<std::uint64_t, 8> unpacked() const
+    {
+        return { w0 & low24, (w0 >> 24) & low24, (w0 >> 48 | w1 << 16) & low24, (w1 >> 8) & low24,
+            (w1 >> 32) & low24, (w1 >> 56 | w2 << 8) & low24, (w2 >> 16) & low24, w2 >> 40 };
+    }
+    bool operator==(const EightPixels &) const = default;
+};
+
 // Blends a run of 24-bit pixels from src into dst (which may be the same). Screenshots are mostly
-// runs of one colour, so the last colour's result is reused, eight pixels (24 bytes, three words)
-// at a time while they all repeat it.
+// runs of one colour, so eight pixels at a time that all repeat the last colour blended take its
+// result at once; any other group of eight goes pixel by pixel through the blend, without
+// comparisons (noisy photo-like areas would mispredict them), and its last colour is the one the
+// next group is checked against. Pixels are read and written as whole words.
 template<typename Blend> void blendRgb888(const uchar *src, uchar *dst, int count, Blend &&blend)
 {
-    std::uint8_t last[3], result[3];
-    std::uint64_t lastEight[3], resultEight[3];
-    bool eightStale = true;
-    auto take = [&](const uchar *p) {
-        last[0] = p[0];
-        last[1] = p[1];
-        last[2] = p[2];
-        blend(last[0], last[1], last[2], result);
-        eightStale = true;
-    };
-    auto one = [&](const uchar *s, uchar *d) {
-        if (s[0] != last[0] || s[1] != last[1] || s[2] != last[2])
-            take(s);
-        d[0] = result[0];
-        d[1] = result[1];
-        d[2] = result[2];
-    };
-    take(src);
+    EightPixels last = EightPixels::of(0);
+    EightPixels result = EightPixels::of(blend(Rgb888Layout(), 0));
     int i = 0;
     for (; i + 8 <= count; i += 8, src += 24, dst += 24) {
-        if (eightStale) {
-            std::uint8_t lastBytes[24], resultBytes[24];
-            for (int k = 0; k < 24; k += 3) {
-                std::memcpy(lastBytes + k, last, 3);
-                std::memcpy(resultBytes + k, result, 3);
-            }
-            std::memcpy(lastEight, lastBytes, 24);
-            std::memcpy(resultEight, resultBytes, 24);
-            eightStale = false;
-        }
-        std::uint64_t words[3];
-        std::memcpy(words, src, 24);
-        if (((words[0] ^ lastEight[0]) | (words[1] ^ lastEight[1]) | (words[2] ^ lastEight[2]))
-            == 0) {
-            std::memcpy(dst, resultEight, 24);
+        EightPixels pixels;
+        std::memcpy(&pixels, src, 24);
+        if (pixels != last) {
+            std::array<std::uint64_t, 8> colours = pixels.unpacked();
+            last = EightPixels::of(colours[7]);
+            for (std::uint64_t &colour : colours)
+                colour = blend(Rgb888Layout(), std::uint32_t(colour));
+            result = EightPixels::of(colours[7]);
+            pixels = EightPixels::packed(colours);
+            std::memcpy(dst, &pixels, 24);
             continue;
         }
-        for (int k = 0; k < 24; k += 3)
-            one(src + k, dst + k);
+        std::memcpy(dst, &result, 24);
     }
-    for (; i < count; ++i, src += 3, dst += 3)
-        one(src, dst);
+    for (; i < count; ++i, src += 3, dst += 3) {
+        const std::uint32_t c
+            = blend(Rgb888Layout(), std::uint32_t(src[0] | src[1] << 8 | src[2] << 16));
+        dst[0] = uchar(c);
+        dst[1] = uchar(c >> 8);
+        dst[2] = uchar(c >> 16);
+    }
 }
 
-// The same for 32-bit pixels, two at a time; alpha is ignored on reading and opaque on writing.
+// The same for 32-bit pixels, four at a time (two words); alpha is ignored on reading and opaque
+// on writing.
 template<typename Blend> void blendXrgb32(const uchar *src, uchar *dst, int count, Blend &&blend)
 {
-    std::uint8_t result[3];
-    QRgb last = 0, blended = 0;
-    std::uint64_t lastTwo = 0, blendedTwo = 0;
-    auto take = [&](QRgb value) {
-        last = value;
-        blend(qRed(last), qGreen(last), qBlue(last), result);
-        blended = qRgb(result[0], result[1], result[2]);
-        lastTwo = (std::uint64_t(last) << 32) | last;
-        blendedTwo = (std::uint64_t(blended) << 32) | blended;
-    };
-    auto one = [&](const uchar *s, uchar *d) {
-        QRgb value;
-        std::memcpy(&value, s, 4);
-        value &= RGB_MASK;
-        if (value != last)
-            take(value);
-        std::memcpy(d, &blended, 4);
-    };
-    QRgb first;
-    std::memcpy(&first, src, 4);
-    take(first & RGB_MASK);
+    constexpr std::uint64_t rgbMask = 0x00ffffff00ffffffull;
+    auto one
+        = [&](std::uint64_t c) { return blend(Xrgb32Layout(), std::uint32_t(c)) | 0xff000000u; };
+    auto two = [](std::uint64_t low, std::uint64_t high) { return high << 32 | low; };
+    std::uint64_t last = 0, result = two(one(0), one(0));
     int i = 0;
-    for (; i + 2 <= count; i += 2, src += 8, dst += 8) {
-        std::uint64_t two;
-        std::memcpy(&two, src, 8);
-        if ((two & 0x00ffffff00ffffffull) == lastTwo) {
-            std::memcpy(dst, &blendedTwo, 8);
+    for (; i + 4 <= count; i += 4, src += 16, dst += 16) {
+        std::uint64_t words[2];
+        std::memcpy(words, src, 16);
+        words[0] &= rgbMask;
+        words[1] &= rgbMask;
+        if ((words[0] ^ last) | (words[1] ^ last)) {
+            const std::uint64_t fourth = words[1] >> 32;
+            last = two(fourth, fourth);
+            words[0] = two(one(words[0] & low24), one(words[0] >> 32));
+            words[1] = two(one(words[1] & low24), one(fourth));
+            result = two(words[1] >> 32, words[1] >> 32);
+            std::memcpy(dst, words, 16);
             continue;
         }
-        one(src, dst);
-        one(src + 4, dst + 4);
+        std::memcpy(dst, &result, 8);
+        std::memcpy(dst + 8, &result, 8);
     }
-    for (; i < count; ++i, src += 4, dst += 4)
-        one(src, dst);
+    for (; i < count; ++i, src += 4, dst += 4) {
+        QRgb value;
+        std::memcpy(&value, src, 4);
+        value = one(value & RGB_MASK);
+        std::memcpy(dst, &value, 4);
+    }
 }
-
-// The rectangle of a direct-format image, clamped; empty when nothing of it lies inside.
-struct Block {
-    int left, top, right, bottom; // all included
-
-    Block(const QImage &image, QPoint a, QPoint b)
-        : left(std::max(std::min(a.x(), b.x()), 0)), top(std::max(std::min(a.y(), b.y()), 0)),
-          right(std::min(std::max(a.x(), b.x()), image.width() - 1)),
-          bottom(std::min(std::max(a.y(), b.y()), image.height() - 1))
-    {
-    }
-    bool isEmpty() const { return left > right || top > bottom; }
-    qint64 area() const { return qint64(right - left + 1) * (bottom - top + 1); }
-};
 
 // Blends the block of src into dst, and copies the rest when they are different images.
 template<typename Blend>
-void blendBlock(const QImage &src, QImage &dst, const Block &block, Blend &&blend)
+void blendBlock(const QImage &src, QImage &dst, const QRect &block, Blend &&blend)
 {
     const bool inPlace = &src == &dst;
     const int bytesPerPixel = src.format() == QImage::Format_RGB888 ? 3 : 4;
     const qsizetype lineBytes = qsizetype(src.width()) * bytesPerPixel;
-    const qsizetype before = qsizetype(block.left) * bytesPerPixel;
-    const qsizetype inside = qsizetype(block.right - block.left + 1) * bytesPerPixel;
-    const int count = block.right - block.left + 1;
+    const qsizetype before = qsizetype(block.left()) * bytesPerPixel;
+    const qsizetype inside = qsizetype(block.width()) * bytesPerPixel;
+    const int count = block.width();
     for (int y = 0; y < src.height(); ++y) {
-        if (y < block.top || y > block.bottom) {
+        if (y < block.top() || y > block.bottom()) {
             if (!inPlace)
                 std::memcpy(dst.scanLine(y), src.constScanLine(y), lineBytes);
             continue;
@@ -193,54 +201,57 @@ void blendBlock(const QImage &src, QImage &dst, const Block &block, Blend &&blen
     }
 }
 
-void markBlock(const QImage &src, QImage &dst, const Block &block, QRgb mark)
+void markBlock(const QImage &src, QImage &dst, const QRect &block, QRgb mark)
 {
-    if (block.area() >= tableThreshold) {
+    if (qint64(block.width()) * block.height() >= tableThreshold) {
         MarkTables tables(mark);
         blendBlock(src, dst, block,
-            [&](int r, int g, int b, std::uint8_t out[3]) { tables.apply(r, g, b, out); });
+            [&](auto layout, std::uint32_t c) { return tables.apply<decltype(layout)>(c); });
     } else {
-        blendBlock(src, dst, block, [&](int r, int g, int b, std::uint8_t out[3]) {
-            const QRgb blended = blendcolor(qRgb(r, g, b), mark);
-            out[0] = static_cast<std::uint8_t>(qRed(blended));
-            out[1] = static_cast<std::uint8_t>(qGreen(blended));
-            out[2] = static_cast<std::uint8_t>(qBlue(blended));
+        blendBlock(src, dst, block, [&](auto layout, std::uint32_t c) {
+            using Layout = decltype(layout);
+            const QRgb blended = blendcolor(
+                qRgb((c >> Layout::r) & 255, (c >> Layout::g) & 255, (c >> Layout::b) & 255), mark);
+            return std::uint32_t(qRed(blended)) << Layout::r
+                | std::uint32_t(qGreen(blended)) << Layout::g
+                | std::uint32_t(qBlue(blended)) << Layout::b;
         });
     }
 }
 
 } // namespace
 
+QRect markedBlock(QSize size, QPoint startpt, QPoint endpt)
+{
+    return selectionRect(startpt, endpt, FarEdge::Included, QRect(QPoint(0, 0), size));
+}
+
 void markRectangle(QImage &image, QPoint startpt, QPoint endpt, QRgb mark)
 {
-    if (image.isNull())
-        return;
-    const Block block(image, startpt, endpt);
+    const QRect block = markedBlock(image.size(), startpt, endpt);
     if (block.isEmpty())
         return;
-    Picture::makeDirect(image);
+    Picture::makeWritable(image);
     markBlock(image, image, block, mark);
+}
+
+void markInto(const QImage &image, QImage &result, QPoint startpt, QPoint endpt, QRgb mark)
+{
+    Q_ASSERT(Picture::isDirectFormat(image.format()) && result.format() == image.format()
+        && result.size() == image.size() && result.isDetached());
+    markBlock(image, result, markedBlock(image.size(), startpt, endpt), mark);
 }
 
 QImage markedCopy(const QImage &image, QPoint startpt, QPoint endpt, QRgb mark)
 {
-    const Block block(image, startpt, endpt);
-    if (image.isNull() || block.isEmpty() || !Picture::isDirectFormat(image.format())) {
+    if (markedBlock(image.size(), startpt, endpt).isEmpty()
+        || !Picture::isDirectFormat(image.format())) {
         QImage copy = image;
         markRectangle(copy, startpt, endpt, mark);
         return copy;
     }
-    QImage marked(image.size(), image.format());
-    if (marked.isNull())
-        throw Failure("Not enough memory to mark the picture");
-    // The metadata that copy() would carry over.
-    marked.setDotsPerMeterX(image.dotsPerMeterX());
-    marked.setDotsPerMeterY(image.dotsPerMeterY());
-    marked.setOffset(image.offset());
-    marked.setDevicePixelRatio(image.devicePixelRatio());
-    marked.setColorSpace(image.colorSpace());
-    for (const QString &key : image.textKeys())
-        marked.setText(key, image.text(key));
-    markBlock(image, marked, block, mark);
+    QImage marked = PictureBuffers::newImage(image.size(), image.format());
+    PictureBuffers::copyMetadata(image, marked);
+    markInto(image, marked, startpt, endpt, mark);
     return marked;
 }

@@ -1,5 +1,8 @@
 #include "editor/Picture.h"
 
+#include "editor/PictureBuffers.h"
+#include "platform/Failure.h"
+
 Picture::Picture(QImage image) : bitmap(std::move(image)) { }
 
 Picture Picture::emptyPicture()
@@ -15,16 +18,32 @@ bool Picture::isDirectFormat(QImage::Format format)
         || format == QImage::Format_ARGB32;
 }
 
+QImage::Format Picture::directFormat(QImage::Format format, bool hasAlpha)
+{
+    if (isDirectFormat(format))
+        return format;
+    return hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB888;
+}
+
 void Picture::makeDirect(QImage &image)
 {
-    if (!image.isNull() && !isDirectFormat(image.format())) {
-        image = image.convertToFormat(
-            image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB888);
-    }
+    if (image.isNull() || isDirectFormat(image.format()))
+        return;
+    QImage direct = image.convertToFormat(directFormat(image.format(), image.hasAlphaChannel()));
+    if (direct.isNull())
+        throw notEnoughMemory(image.size());
+    image = std::move(direct);
+}
+
+void Picture::makeWritable(QImage &image)
+{
+    makeDirect(image);
+    if (!image.isNull() && !image.isDetached())
+        image = PictureBuffers::copyOf(image);
 }
 
 QImage &Picture::writableImage()
 {
-    makeDirect(bitmap);
+    makeWritable(bitmap);
     return bitmap;
 }

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QList>
 
+#include "editor/PictureBuffers.h"
 #include "files/ExifOrientation.h"
 #include "platform/Failure.h"
 
@@ -265,9 +266,9 @@ Output outputFor(const jpeg_decompress_struct &cinfo)
 QImage allocatePicture(int width, int height, const Output &output)
 {
     const bool gray = output.space == JCS_GRAYSCALE;
-    QImage image(width, height, gray ? QImage::Format_Indexed8 : QImage::Format_RGB888);
-    if (image.isNull())
-        throw notEnoughMemory(width, height);
+    // From the picture buffers, so that opening a large picture reuses memory already mapped.
+    QImage image = PictureBuffers::newImage(
+        QSize(width, height), gray ? QImage::Format_Indexed8 : QImage::Format_RGB888);
     if (gray) {
         QList<QRgb> palette(256);
         for (int level = 0; level < 256; ++level)

@@ -76,10 +76,7 @@ TEST_F(MainWindowFiles, ChoosingAHistoryEntryOpensItAndMovesItToTheTop)
     action("OpenBrowseMI")->trigger();
     ASSERT_EQ(window->history()->items(), QStringList({ green, red }));
 
-    QAction *entry = nullptr;
-    for (QAction *item : menu("OpenMI")->actions())
-        if (item->text() == red)
-            entry = item;
+    QAction *entry = menuItem(menu("OpenMI"), red);
     ASSERT_NE(entry, nullptr);
     entry->trigger();
     EXPECT_EQ(picture().pixel(0, 0), qRgb(255, 0, 0));

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "TableRow.h"
+#include "editor/ImageDocument.h"
 
 namespace {
 
@@ -44,8 +46,9 @@ protected:
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, qRgb(x * 2, y * 4, (x + y) % 2 ? 255 : 0));
+        document.setPicture(Picture(picture));
         area.setWidget(&view);
-        view.setSource(&picture);
+        view.setDocument(&document);
         area.resize(400, 300);
         area.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
@@ -53,6 +56,7 @@ protected:
     void TearDown() override { area.takeWidget(); }
 
     QImage picture;
+    ImageDocument document;
     PictureView view;
     QScrollArea area;
 };
@@ -85,14 +89,57 @@ TEST_F(ScaledPictureView, MousePositionsArriveAsThePicturePixelUnderThePointer)
 TEST_F(ScaledPictureView, KeepsItsSizeForEmptyAndZeroSizePicturesAndAnnouncesRightReleases)
 {
     const QSize before = view.pictureSize();
-    QImage none;
-    view.setSource(&none);
+    document.clearToEmpty();
+    EXPECT_EQ(view.pictureSize(), before);
+    document.setPicture(Picture());
     EXPECT_EQ(view.pictureSize(), before);
     QSignalSpy menu(&view, &PictureView::contextMenuRequested);
     QSignalSpy released(&view, &PictureView::released);
     QTest::mouseClick(&view, Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
     EXPECT_EQ(released.size(), 1);
     EXPECT_EQ(menu.size(), 1);
+}
+
+// Records the regions the view paints.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget &widget) { widget.installEventFilter(this); }
+    bool waitForPaint()
+    {
+        return QTest::qWaitFor([this] { return !painted.isEmpty(); });
+    }
+
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(ScaledPictureView, RepaintsWhatTheDocumentChangesAndTakesANewSize)
+{
+    PaintSpy spy(view);
+    document.mouseDown(QPoint(20, 10), QSize());
+    document.mouseUp(QPoint(40, 30));
+    ASSERT_TRUE(spy.waitForPaint());
+    spy.painted = QRegion();
+    document.mark(qRgb(255, 255, 0), true);
+    ASSERT_TRUE(spy.waitForPaint());
+    const qreal ratio = view.devicePixelRatioF();
+    const QRect block = QRectF(20 / ratio, 10 / ratio, 21 / ratio, 21 / ratio).toAlignedRect();
+    EXPECT_TRUE(block.contains(spy.painted.boundingRect())) << spy.painted.boundingRect().x();
+    EXPECT_TRUE(spy.painted.contains(QPoint(int(30 / ratio), int(20 / ratio))));
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(30, 20), document.picture().image().pixel(30, 20));
+
+    document.mouseDown(QPoint(0, 0), QSize());
+    document.mouseUp(QPoint(50, 40));
+    document.crop();
+    EXPECT_EQ(view.pictureSize(), QSize(50, 40));
 }
 
 } // namespace

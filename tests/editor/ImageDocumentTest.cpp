@@ -1,14 +1,17 @@
 #include "editor/ImageDocument.h"
 
+#include <functional>
 #include <ostream>
 
 #include <QRandomGenerator>
 #include <QRect>
+#include <QRegion>
 
 #include <gtest/gtest.h>
 
 #include "TableRow.h"
 #include "TestPictures.h"
+#include "editor/PictureBuffers.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -350,5 +353,134 @@ TEST_F(Document, MarkOnAZeroSizePictureKeepsTheUndoPicture)
     document.undo();
     EXPECT_EQ(image(), original);
 }
+
+TEST_F(Document, ChangedNamesEveryPixelThatChanged)
+{
+    QRegion named;
+    QObject::connect(&document, &ImageDocument::changed, [&](QRect area) { named += area; });
+    const std::function<void()> commands[] = {
+        [&] { document.mouseDown(QPoint(10, 10), controlSize); },
+        [&] { document.mouseMove(QPoint(70, 50)); },
+        [&] { document.mouseUp(QPoint(90, 60)); },
+        [&] { document.mark(yellow, true); },
+        [&] { drag(QPoint(150, 90), QPoint(20, 30)); },
+        [&] { document.crop(); },
+        [&] { document.undo(); },
+        [&] { document.clearToWhite(controlSize); },
+        [&] { document.clearToEmpty(); },
+        [&] { document.undo(); },
+    };
+    for (const auto &command : commands) {
+        const QImage before = image();
+        named = QRegion();
+        command();
+        if (before.size() != image().size()) {
+            EXPECT_TRUE((QRegion(before.rect()) + image().rect() - named).isEmpty());
+            continue;
+        }
+        for (int y = 0; y < before.height(); ++y) {
+            for (int x = 0; x < before.width(); ++x) {
+                const bool unnamed = !named.contains(QPoint(x, y));
+                ASSERT_FALSE(unnamed && before.pixel(x, y) != image().pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
+// Large enough for recycled memory: light grey with a black band.
+QImage largePicture()
+{
+    QImage image(1500, 1000, QImage::Format_RGB888);
+    image.fill(QColor(200, 200, 200));
+    for (int y = 400; y < 600; ++y)
+        std::fill_n(image.scanLine(y), 3 * image.width(), 0);
+    return image;
+}
+
+TEST(RecycledPictures, HoldOnlyTheirOwnPixelsAndUndoRestoresTheExactPicture)
+{
+    const QImage original = largePicture();
+    QImage marked = original;
+    marked.fill(QColor(218, 218, 65));
+    for (int y = 400; y < 600; ++y)
+        std::fill_n(marked.scanLine(y), 3 * marked.width(), 0);
+    ImageDocument document;
+    document.setPicture(Picture(original.copy()));
+    document.takeUndo();
+    auto markAll = [&] {
+        document.mouseDown(QPoint(-5, -5), QSize());
+        document.mouseUp(QPoint(2000, 2000));
+        document.mark(yellow, false);
+    };
+    markAll();
+    EXPECT_EQ(document.picture().image(), marked);
+    document.undo();
+    EXPECT_EQ(document.picture().image(), original);
+    EXPECT_GT(PictureBuffers::idleBytes(), 0); // the marked pixels wait for the next picture
+
+    // The drag copies the picture into the marked pixels' memory: none of them may show.
+    document.mouseDown(QPoint(100, 100), QSize());
+    document.mouseUp(QPoint(100, 100));
+    EXPECT_EQ(document.picture().image(), original);
+    markAll();
+    EXPECT_EQ(document.picture().image(), marked);
+    document.undo();
+    EXPECT_EQ(document.picture().image(), original);
+    document.clearToWhite(QSize());
+    EXPECT_EQ(document.picture().image(), whiteImage(original.size()));
+    document.undo();
+    EXPECT_EQ(document.picture().image(), original);
+}
+
+struct MemoryCase : TableRow {
+    std::function<void(ImageDocument &)> prepare;
+    std::function<void(ImageDocument &)> command;
+    const char *message;
+};
+
+class NotEnoughMemory : public ::testing::TestWithParam<MemoryCase> { };
+
+// Sizes beyond what QImage can hold, so the allocation fails on every machine.
+TEST_P(NotEnoughMemory, IsReportedAndChangesNothing)
+{
+    ImageDocument document;
+    document.setPicture(Picture(sample()));
+    GetParam().prepare(document);
+    const qint64 picture = document.picture().image().cacheKey();
+    const bool empty = document.picture().isEmpty(), selpresent = document.selpresent();
+    try {
+        GetParam().command(document);
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure &failure) {
+        EXPECT_EQ(failure.message(), GetParam().message);
+    }
+    EXPECT_EQ(document.picture().image().cacheKey(), picture);
+    EXPECT_EQ(document.picture().isEmpty(), empty);
+    EXPECT_EQ(document.selpresent(), selpresent);
+    EXPECT_FALSE(document.dragging());
+}
+
+INSTANTIATE_TEST_SUITE_P(Allocations, NotEnoughMemory,
+    ::testing::Values(MemoryCase { "PalettePictureMadeDirect",
+                          [](ImageDocument &d) {
+                              d.setPicture(Picture(QImage(90'000'000, 1, QImage::Format_Indexed8)));
+                          },
+                          [](ImageDocument &d) { d.mouseDown(QPoint(0, 0), controlSize); },
+                          "Not enough memory for a 90000000 x 1 picture" },
+        MemoryCase { "FirstDrawingOnAnEmptyPicture", [](ImageDocument &d) { d.clearToEmpty(); },
+            [](ImageDocument &d) { d.mouseDown(QPoint(0, 0), QSize(100'000'000, 1)); },
+            "Not enough memory for a 100000000 x 1 picture" },
+        MemoryCase { "WhiteClearOfAnEmptyPicture", [](ImageDocument &d) { d.clearToEmpty(); },
+            [](ImageDocument &d) { d.clearToWhite(QSize(100'000'000, 1)); },
+            "Not enough memory for a 100000000 x 1 picture" },
+        MemoryCase { "Crop",
+            [](ImageDocument &d) {
+                d.setPicture(Picture(QImage(70'000'000, 1, QImage::Format_RGB888)));
+                // Only the outline's two column pixels lie on the picture.
+                d.mouseDown(QPoint(0, -1), controlSize);
+                d.mouseUp(QPoint(70'000'000, 2));
+            },
+            [](ImageDocument &d) { d.crop(); }, "Not enough memory for a 70000000 x 1 picture" }),
+    RowName());
 
 } // namespace

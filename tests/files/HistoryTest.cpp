@@ -21,16 +21,6 @@
 
 namespace {
 
-QAction *find(const QMenu *menu, const QString &caption)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->text() == caption)
-            return action;
-    }
-    ADD_FAILURE() << "no item " << caption.toStdString();
-    return nullptr;
-}
-
 QByteArray lines(int first, int count)
 {
     QByteArray data;
@@ -60,7 +50,7 @@ protected:
     QStringList removers() const { return menuCaptions(history.historyMenu()).mid(8); }
     void trigger(const QString &caption, QMenu *menu = nullptr)
     {
-        if (QAction *action = find(menu ? menu : history.historyMenu(), caption))
+        if (QAction *action = menuItem(menu ? menu : history.historyMenu(), caption))
             action->trigger();
     }
     void setLimit(const char *caption, const QString &answer)
@@ -189,7 +179,7 @@ TEST_F(History, RemovingKeepsTheChosenItemAliveUntilItsHandlerReturns)
     history.loadhistory();
     history.additem("/p/a");
     history.additem("/p/b");
-    QPointer<QAction> chosen = find(history.historyMenu(), "remove /p/b");
+    QPointer<QAction> chosen = menuItem(history.historyMenu(), "remove /p/b");
     chosen->trigger();
     EXPECT_FALSE(chosen.isNull());
     EXPECT_EQ(entries(), QStringList({ "/p/a" }));
@@ -241,7 +231,7 @@ TEST_F(History, EnabledAppliesToTheEntriesOnly)
     for (QAction *action : openMenu.actions().mid(3))
         EXPECT_FALSE(action->isEnabled());
     EXPECT_TRUE(history.historyMenu()->menuAction()->isEnabled());
-    EXPECT_TRUE(find(history.historyMenu(), "remove /p/b")->isEnabled());
+    EXPECT_TRUE(menuItem(history.historyMenu(), "remove /p/b")->isEnabled());
     history.setEnabled(true);
     EXPECT_TRUE(openMenu.actions().last()->isEnabled());
 }

@@ -168,7 +168,7 @@ TEST_F(PictureFolder, PaletteBitmapKeepsItsFormatThroughLoadAndSave)
         palette.convertToFormat(QImage::Format_RGB888));
 }
 
-TEST_F(PictureFolder, LargePicturesWithinTheLimitOpen)
+TEST_F(PictureFolder, SlowLargePicturesWithinTheLimitOpen)
 {
     // 6000 x 6000 at 32 bits is above Qt's default allocation limit but within ours.
     QImage large(6000, 6000, QImage::Format_RGB32);

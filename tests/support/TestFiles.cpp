@@ -28,3 +28,13 @@ QStringList menuCaptions(const QMenu *menu)
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return captions;
 }
+
+QAction *menuItem(const QMenu *menu, const QString &caption)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == caption)
+            return action;
+    }
+    ADD_FAILURE() << "no item " << caption.toStdString();
+    return nullptr;
+}
