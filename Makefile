@@ -85,5 +85,16 @@ install: setup $(BUILD)/build.ninja
 uninstall:
 	DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" -P cmake/Uninstall.cmake
 
+# The folder watcher and folder tree tests under ThreadSanitizer.
+TSAN_BUILD  ?= build-tsan
+.PHONY: test-tsan
+test-tsan: setup
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_TSAN=ON $(CMAKE_FLAGS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target quillet_tests_location quillet_tests_platform
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_location \
+	  --gtest_filter='DiscMonitor*:ShellTree*:*ShellTreePath*'
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_platform \
+	  --gtest_filter='*ChangeFilter*:ChangeNotification*'
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

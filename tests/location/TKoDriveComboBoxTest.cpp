@@ -11,6 +11,7 @@
 #include "FakePrompts.h"
 #include "FakeVolumeSource.h"
 #include "TableRow.h"
+#include "WaitFor.h"
 #include "location/TDriveInfo.h"
 #include "platform/Failure.h"
 #include "platform/Volumes.h"
@@ -117,7 +118,7 @@ TEST(DriveSelector, ChoosingWithMouseAndKeysRaisesTheChangeWithDriveSet)
     window.resize(240, 160);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTRY_COMPARE(selector.combo.count(), 3);
+    EXPECT_EQ_SOON(selector.combo.count(), 3);
     QSignalSpy changed(&selector.combo, &TKoDriveComboBox::OnChange);
     QSignalSpy closed(&selector.combo, &TKoCustomComboBox::OnCloseUp);
     QList<QChar> drives;
@@ -126,7 +127,7 @@ TEST(DriveSelector, ChoosingWithMouseAndKeysRaisesTheChangeWithDriveSet)
 
     QTest::mouseClick(&selector.combo, Qt::LeftButton);
     QAbstractItemView *list = selector.combo.view();
-    QTRY_VERIFY(list->isVisible());
+    EXPECT_SOON(list->isVisible());
     const QFontMetrics metrics(selector.combo.font());
     const int widest = qMax(metrics.horizontalAdvance("C: Root"),
         qMax(metrics.horizontalAdvance("D: Data"), metrics.horizontalAdvance("E: office")));
@@ -136,15 +137,15 @@ TEST(DriveSelector, ChoosingWithMouseAndKeysRaisesTheChangeWithDriveSet)
 
     // The list ignores a release that comes too soon after it opened, so click until it takes.
     const QPoint dataItem = list->visualRect(selector.combo.model()->index(1, 0)).center();
-    QTRY_VERIFY(
+    EXPECT_SOON(
         (QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, dataItem), !changed.isEmpty()));
-    QTRY_COMPARE(closed.count(), 1);
+    EXPECT_EQ_SOON(closed.count(), 1);
     EXPECT_TRUE(closed[0][0].toBool());
 
     QTest::keyClick(&selector.combo, Qt::Key_F4);
-    QTRY_VERIFY(list->isVisible());
+    EXPECT_SOON(list->isVisible());
     QTest::keyClick(list, Qt::Key_Escape);
-    QTRY_COMPARE(closed.count(), 2);
+    EXPECT_EQ_SOON(closed.count(), 2);
     EXPECT_FALSE(closed[1][0].toBool());
 
     QTest::keyClick(&selector.combo, Qt::Key_Down);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "TableRow.h"
+#include "WaitFor.h"
 #include "widgets/TBitBtnWithColor.h"
 #include "widgets/TGlyphList.h"
 
@@ -315,7 +316,7 @@ TEST(ButtonLook, DefaultFollowsTheFocusAndShowsFrameAndDots)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     edit->setFocus();
-    QTRY_VERIFY(button->ActingDefault());
+    EXPECT_SOON(button->ActingDefault());
     const QImage image = look(*button);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::black));
@@ -323,7 +324,7 @@ TEST(ButtonLook, DefaultFollowsTheFocusAndShowsFrameAndDots)
     EXPECT_EQ(image.pixelColor(6, 4), QColor(Qt::black));
 
     other->setFocus();
-    QTRY_VERIFY(!button->ActingDefault());
+    EXPECT_SOON(!button->ActingDefault());
 }
 
 // ---- clicks ----
@@ -354,7 +355,7 @@ TEST(BitBtnClick, HelpKindShowsTheNearestWhatsThisInsteadOfAClick)
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_NE(QApplication::activePopupWidget(), nullptr);
     QWhatsThis::hideText();
-    QTRY_COMPARE(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ_SOON(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST(BitBtnClick, ModalResultEndsTheDialogAndStillClicks)

@@ -1,0 +1,35 @@
+#include "location/TShellNode.h"
+
+#include "location/TShellTree.h"
+
+TShellNode::TShellNode(
+    TShellTree &tree, quint64 id, const ItemIdList &absolute, const ShellEntry &entry)
+    : id(id), relative(entry.id), absolute(absolute), tree(tree)
+{
+    setItem(entry);
+    tree.registerNode(this);
+}
+
+TShellNode::~TShellNode()
+{
+    watcher.reset();
+    tree.forgetNode(this);
+}
+
+void TShellNode::setItem(const ShellEntry &entry)
+{
+    attributes = entry.attributes;
+    parsingName = entry.parsingName;
+    size = entry.size;
+    modified = entry.modified;
+    const QString shown = entry.name.isEmpty() ? entry.parsingName : entry.name;
+    if (text(0) != shown || !sortKey) {
+        setText(0, shown);
+        sortKey = tree.shell().sortKey(relative, shown);
+    }
+}
+
+bool TShellNode::operator<(const QTreeWidgetItem &other) const
+{
+    return tree.lessThan(*this, static_cast<const TShellNode &>(other));
+}

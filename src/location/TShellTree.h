@@ -1,0 +1,205 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QHash>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include "location/ShellIcons.h"
+#include "platform/ShellNamespace.h"
+
+class ChangeNotification;
+class Prompts;
+class QMenu;
+class TDiscMonitorThread;
+class TShellNode;
+
+// What the tree lists (TVisOptions).
+enum TVisOption : quint32 { TF_FOLDERS = 0x1, TF_NONFOLDERS = 0x2, TF_HIDDEN = 0x4 };
+enum TFileSortType { so_Name, so_Size, so_Type, so_Date };
+enum TFileSortOrder { so_Ascending, so_Descending };
+enum TPopupMenuMode { pmm_System, pmm_PopupMenu };
+
+// A folder picker over the desktop namespace: the desktop at the root, Computer with its drives,
+// the home folder, Network and the desktop's own folders below it. Nodes list their children
+// when expanded, as a merge into the nodes already there, and a watcher thread per listed folder
+// keeps them in step with the disk; mount notices update the drives. All of its work runs on the
+// user-interface thread.
+class TShellTree : public QTreeWidget {
+    Q_OBJECT
+
+public:
+    // The namespace and the change notification outlive the tree.
+    TShellTree(ShellNamespace &shell, ChangeNotification &notification, Prompts &prompts,
+        QWidget *parent = nullptr);
+    ~TShellTree() override;
+
+    // The file-system path of the selected node; empty for none or a virtual item. Before the
+    // tree is first shown, the pending path.
+    QString Path() const;
+    // Selects the node of the nearest existing folder of `value`, never above its volume,
+    // expanding the way to it; before the tree is first shown the path waits until then.
+    void setPath(const QString &value);
+
+    bool RootUsePIDL() const { return rootUsePidl; }
+    void setRootUsePIDL(bool value);
+    TPidls RootPIDL() const { return rootPidl; }
+    void setRootPIDL(TPidls value);
+    // The stored list a PIDL_USERDEFINED root stands for (the desktop's by default).
+    void setUserDefinedPIDL(const ItemIdList &list);
+    QString RootDir() const { return rootDir; }
+    void setRootDir(const QString &value);
+    quint32 Options() const { return options; }
+    void setOptions(quint32 value);
+    bool ShowVirtualFolders() const { return showVirtualFolders; }
+    void setShowVirtualFolders(bool value);
+    bool ShowIcons() const { return showIcons; }
+    void setShowIcons(bool value);
+    bool ShowSharedOverlay() const { return showSharedOverlay; }
+    void setShowSharedOverlay(bool value);
+    bool ShowLinkOverlay() const { return showLinkOverlay; }
+    void setShowLinkOverlay(bool value);
+    bool UpdAuto() const { return updAuto; }
+    void setUpdAuto(bool value) { updAuto = value; }
+    bool UpdAutoRec() const { return updAutoRec; }
+    void setUpdAutoRec(bool value) { updAutoRec = value; }
+    bool UpdAutoThread() const { return updAutoThread; }
+    void setUpdAutoThread(bool value);
+    bool UseShellCache() const { return useShellCache; }
+    void setUseShellCache(bool value) { useShellCache = value; }
+    bool ShowMessages() const { return showMessages; }
+    void setShowMessages(bool value) { showMessages = value; }
+    QString FileMask() const { return fileMask; }
+    void setFileMask(const QString &value);
+    bool FileMaskUse() const { return fileMaskUse; }
+    void setFileMaskUse(bool value);
+    TFileSortType FileSortType() const { return fileSortType; }
+    void setFileSortType(TFileSortType value);
+    TFileSortOrder FileSortOrder() const { return fileSortOrder; }
+    void setFileSortOrder(TFileSortOrder value);
+    TPopupMenuMode PopupMenuMode() const { return popupMenuMode; }
+    void setPopupMenuMode(TPopupMenuMode value) { popupMenuMode = value; }
+    QMenu *PopupMenu() const { return popupMenu; }
+    void setPopupMenu(QMenu *menu) { popupMenu = menu; }
+    bool CheckBoxes() const { return checkBoxes; }
+    void setCheckBoxes(bool value);
+    bool ReadOnly() const { return readOnly; }
+    void setReadOnly(bool value);
+
+    // The selection changed, also by the tree's own doing.
+    std::function<void(TShellTree *sender)> OnChange;
+    // A file-system folder or file is about to be listed; answering false refuses it.
+    std::function<bool(TShellTree *sender, const QString &parsingName, quint32 attributes)>
+        OnDirAdd;
+    std::function<bool(TShellTree *sender, const QString &parsingName, quint32 attributes)>
+        OnFileAdd;
+    // A context menu is about to open for `node`; answering false cancels it.
+    std::function<bool(TShellTree *sender, TShellNode *node)> OnPopupMenu;
+    std::function<void(TShellTree *sender, TShellNode *node)> OnCheckBoxChanged;
+
+    // Finds the node of `list`, expanding the way to it: from the root when `fromRoot` (the
+    // list absolute), else from the selection (the list relative to it). Only a node matching
+    // the whole list counts; it is selected and scrolled to. Answers whether one was found.
+    bool selectIdList(const ItemIdList &list, bool fromRoot);
+
+    TShellNode *rootNode() const;
+    TShellNode *selectedNode() const;
+    // The change filter handed to the watchers (ChangeFilterFlag bits), from Options.
+    quint32 changeFilter() const { return filter; }
+    // Lists the whole tree again, descending into the expanded nodes.
+    void relistAll();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void commitData(QWidget *editor) override;
+
+private:
+    friend class TShellNode;
+    ShellNamespace &shell() const { return shellNamespace; }
+    void registerNode(TShellNode *node);
+    void forgetNode(TShellNode *node);
+    bool lessThan(const TShellNode &a, const TShellNode &b) const;
+
+    void buildRoot(bool restorePath);
+    void clearNodes();
+    void listChildren(TShellNode *node, bool recursive);
+    void addOrUpdateChild(TShellNode *parent, const ShellEntry &entry,
+        QHash<ItemId, TShellNode *> &existing, QList<QTreeWidgetItem *> &added);
+    void setChildState(TShellNode *child);
+    bool accepted(const ShellEntry &entry) const;
+    bool matchesMask(const QString &name) const;
+    bool hasAcceptedChild(TShellNode *node) const;
+    void deleteChildren(TShellNode *node);
+    void applyLook(TShellNode *node);
+    void sortChildren(TShellNode *node);
+    void relist(TShellNode *node);
+    void forEachNode(const std::function<void(TShellNode *)> &visit) const;
+    quint32 enumFlags() const { return options << 5; }
+
+    void nodeExpanded(TShellNode *node);
+    void ensureListed(TShellNode *node);
+    TShellNode *childWithId(TShellNode *node, const ItemId &id) const;
+    TShellNode *findNode(const ItemIdList &target, bool wholeOnly);
+    QString normalised(const QString &path) const;
+    void selectPath(const QString &path);
+    void showNode(TShellNode *node);
+
+    void startWatcher(TShellNode *node);
+    void retireWatcher(TShellNode *node);
+    void stopWatchersBelow(TShellNode *node);
+    void signalStops(TShellNode *node);
+    void refreshFromWatcher(quint64 nodeId, quint64 serial);
+    void reap(quint64 serial);
+    void deviceNotice(const QString &letters, bool arrived);
+    void refreshDrive(TShellNode *drive, bool arrived);
+    void showContextMenu(TShellNode *node, const QPoint &at);
+
+    ShellNamespace &shellNamespace;
+    ChangeNotification &notification;
+    Prompts &prompts;
+    ShellIcons icons;
+
+    bool rootUsePidl = true;
+    TPidls rootPidl = PIDL_DESKTOP;
+    ItemIdList userPidl;
+    // The file-system root of Linux stands for the Windows default "C:\".
+    QString rootDir = QStringLiteral("/");
+    quint32 options = TF_FOLDERS;
+    bool showVirtualFolders = true;
+    bool showIcons = true;
+    bool showSharedOverlay = true;
+    bool showLinkOverlay = true;
+    bool updAuto = true;
+    bool updAutoRec = false;
+    bool updAutoThread = true;
+    bool useShellCache = false;
+    bool showMessages = true;
+    QString fileMask = QStringLiteral("*.*");
+    QStringList masks;
+    bool fileMaskUse = false;
+    TFileSortType fileSortType = so_Name;
+    TFileSortOrder fileSortOrder = so_Ascending;
+    TPopupMenuMode popupMenuMode = pmm_System;
+    QMenu *popupMenu = nullptr;
+    bool checkBoxes = false;
+    bool readOnly = false;
+    quint32 filter = 0;
+
+    std::optional<QString> pendingPath;
+    bool windowCreated = false;
+    bool expandAllowed = false;
+    bool destroying = false;
+    quint64 nextNodeId = 0;
+    quint64 nextSerial = 0;
+    QHash<quint64, TShellNode *> nodesById;
+    // Watchers told to stop, kept until their threads have ended.
+    std::vector<std::unique_ptr<TDiscMonitorThread>> retiring;
+};

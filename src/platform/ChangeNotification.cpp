@@ -1,0 +1,189 @@
+#include "platform/ChangeNotification.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+
+namespace {
+
+constexpr quint32 nameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+// The folder itself going away, or the kernel dropping events: always worth a re-list.
+constexpr quint32 folderEvents
+    = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED | IN_Q_OVERFLOW;
+
+quint32 kernelMask(quint32 filter)
+{
+    quint32 mask = IN_ONLYDIR | IN_DELETE_SELF | IN_MOVE_SELF;
+    if (filter & (ChangeFileName | ChangeDirName))
+        mask |= nameEvents;
+    if (filter & ChangeAttributes)
+        mask |= IN_ATTRIB;
+    return mask;
+}
+
+// The kernel cannot tell folders from files in its mask, so a folders-only filter drops the
+// file events here.
+bool concerns(quint32 filter, quint32 eventMask)
+{
+    if (eventMask & folderEvents)
+        return true;
+    if (eventMask & nameEvents)
+        return filter & ((eventMask & IN_ISDIR) ? ChangeDirName : ChangeFileName);
+    if (eventMask & IN_ATTRIB)
+        return filter & ChangeAttributes;
+    return false;
+}
+
+} // namespace
+
+AutoResetEvent::AutoResetEvent() : fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) { }
+
+AutoResetEvent::~AutoResetEvent()
+{
+    if (fd >= 0)
+        close(fd);
+}
+
+void AutoResetEvent::set()
+{
+    const std::uint64_t one = 1;
+    [[maybe_unused]] auto written = write(fd, &one, sizeof one);
+}
+
+bool AutoResetEvent::take()
+{
+    std::uint64_t value = 0;
+    return read(fd, &value, sizeof value) == sizeof value;
+}
+
+int waitForAny(std::initializer_list<int> descriptors)
+{
+    std::vector<pollfd> fds;
+    for (int fd : descriptors)
+        fds.push_back({ fd, POLLIN, 0 });
+    for (;;) {
+        const int ready = poll(fds.data(), fds.size(), -1);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return -1;
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL))
+                return int(i);
+        }
+    }
+}
+
+ChangeNotification::Watch::Watch(ChangeNotification &owner, int watchDescriptor, quint32 filter)
+    : owner(owner), watchDescriptor(watchDescriptor), filter(filter)
+{
+}
+
+ChangeNotification::Watch::~Watch()
+{
+    owner.release(this);
+}
+
+ChangeNotification::ChangeNotification(QObject *parent)
+    : QObject(parent), inotifyFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+{
+    if (inotifyFd < 0)
+        return;
+    notifier = new QSocketNotifier(inotifyFd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &ChangeNotification::dispatch);
+}
+
+ChangeNotification::~ChangeNotification()
+{
+    delete notifier;
+    if (inotifyFd >= 0)
+        close(inotifyFd);
+}
+
+std::unique_ptr<ChangeNotification::Watch> ChangeNotification::watch(
+    const QString &path, quint32 filter)
+{
+    if (inotifyFd < 0 || path.isEmpty())
+        return nullptr;
+    // Made before the lock is taken: a watch that is never registered releases nothing.
+    std::unique_ptr<Watch> watch(new Watch(*this, -1, filter));
+    if (watch->descriptor() < 0)
+        return nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    std::lock_guard lock(mutex);
+    // A second watch on the same folder gets the same descriptor: widen its mask, never narrow it.
+    const int wd = inotify_add_watch(inotifyFd, name.constData(), kernelMask(filter) | IN_MASK_ADD);
+    if (wd < 0)
+        return nullptr;
+    watch->watchDescriptor = wd;
+    watches[wd].push_back(watch.get());
+    ++count;
+    return watch;
+}
+
+int ChangeNotification::watchCount() const
+{
+    std::lock_guard lock(mutex);
+    return count;
+}
+
+void ChangeNotification::release(Watch *watch)
+{
+    std::lock_guard lock(mutex);
+    auto found = watches.find(watch->watchDescriptor);
+    if (found == watches.end())
+        return;
+    auto &list = found->second;
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (*it != watch)
+            continue;
+        list.erase(it);
+        --count;
+        if (list.empty()) {
+            watches.erase(found);
+            inotify_rm_watch(inotifyFd, watch->watchDescriptor);
+        }
+        return;
+    }
+}
+
+void ChangeNotification::dispatch()
+{
+    alignas(inotify_event) char buffer[16384];
+    for (;;) {
+        const ssize_t length = read(inotifyFd, buffer, sizeof buffer);
+        if (length <= 0)
+            return;
+        std::lock_guard lock(mutex);
+        for (ssize_t at = 0; at < length;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+            if (event->mask & IN_Q_OVERFLOW) {
+                for (auto &[wd, list] : watches)
+                    for (Watch *watch : list)
+                        watch->event.set();
+                continue;
+            }
+            auto found = watches.find(event->wd);
+            if (found == watches.end())
+                continue;
+            for (Watch *watch : found->second) {
+                if (concerns(watch->filter, event->mask))
+                    watch->event.set();
+            }
+            // The kernel has dropped the watch (folder deleted, volume unmounted): its watches
+            // stay woken and are released as their owners end.
+            if (event->mask & IN_IGNORED) {
+                count -= int(found->second.size());
+                watches.erase(found);
+            }
+        }
+    }
+}
