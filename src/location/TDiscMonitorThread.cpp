@@ -1,37 +1,56 @@
 #include "location/TDiscMonitorThread.h"
 
-#include <QMetaObject>
+#include "location/WatcherMailbox.h"
 
 namespace {
 
 // The thread only polls and posts; sanitizers need more room for their own frames.
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-constexpr uint watcherStackSize = 1024 * 1024;
+constexpr size_t watcherStackSize = 1024 * 1024;
 #else
-constexpr uint watcherStackSize = 64 * 1024;
+constexpr size_t watcherStackSize = 64 * 1024;
 #endif
 
 } // namespace
 
-TDiscMonitorThread::TDiscMonitorThread(ChangeNotification &notification, QObject *receiver,
-    Refresh refresh, quint64 nodeId, quint64 serial, const QString &path, quint32 filter)
-    : notification(notification), receiver(receiver), refresh(std::move(refresh)), nodeId(nodeId),
-      watcherSerial(serial), watchedPath(path), changeFilter(filter),
-      refreshed(std::make_shared<AutoResetEvent>()),
+TDiscMonitorThread::TDiscMonitorThread(ChangeNotification &notification, WatcherMailbox &mailbox,
+    quint64 nodeId, quint64 serial, const QString &path, quint32 filter)
+    : notification(notification), mailbox(mailbox), nodeId(nodeId), watcherSerial(serial),
+      watchedPath(path), changeFilter(filter), refreshed(std::make_shared<AutoResetEvent>()),
       // Set up here, on the caller's thread, so that no change between the listing and the
       // thread's start is missed.
       watch(notification.watch(path, filter))
 {
-    setStackSize(watcherStackSize);
 }
 
 TDiscMonitorThread::~TDiscMonitorThread()
 {
     stop();
-    wait();
-    // QThread's join is invisible to ThreadSanitizer (Qt is not instrumented); this pairs with
-    // the store at the end of run().
-    [[maybe_unused]] const bool ended = runEnded.load(std::memory_order_acquire);
+    if (running)
+        pthread_join(thread, nullptr);
+}
+
+void TDiscMonitorThread::start()
+{
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, watcherStackSize);
+    running = pthread_create(&thread, &attributes, &TDiscMonitorThread::entry, this) == 0;
+    pthread_attr_destroy(&attributes);
+    // Without a thread the folder still re-lists at every expansion and show.
+    if (!running) {
+        setupFailed = true;
+        runEnded = true;
+    }
+}
+
+void *TDiscMonitorThread::entry(void *self)
+{
+    auto *watcher = static_cast<TDiscMonitorThread *>(self);
+    watcher->body();
+    watcher->runEnded = true;
+    watcher->mailbox.postEnded(watcher->watcherSerial);
+    return nullptr;
 }
 
 void TDiscMonitorThread::setFilter(quint32 filter)
@@ -47,12 +66,6 @@ void TDiscMonitorThread::stop()
     stopEvent.set();
 }
 
-void TDiscMonitorThread::run()
-{
-    body();
-    runEnded.store(true, std::memory_order_release);
-}
-
 void TDiscMonitorThread::body()
 {
     for (;;) {
@@ -62,7 +75,7 @@ void TDiscMonitorThread::body()
         }
         const int woken = waitForAny(
             { stopEvent.descriptor(), restartEvent.descriptor(), watch->descriptor() });
-        if (woken == 0 || woken < 0)
+        if (woken <= 0)
             return;
         if (woken == 1) {
             restartEvent.take();
@@ -75,13 +88,7 @@ void TDiscMonitorThread::body()
             // Re-armed before the refresh, so that a change made while it runs wakes us again.
             watch->rearm();
         }
-        QMetaObject::invokeMethod(
-            receiver,
-            [refresh = refresh, node = nodeId, serial = watcherSerial, done = refreshed] {
-                refresh(node, serial);
-                done->set();
-            },
-            Qt::QueuedConnection);
+        mailbox.postRefresh(nodeId, watcherSerial, refreshed);
         if (waitForAny({ stopEvent.descriptor(), refreshed->descriptor() }) != 1)
             return;
         refreshed->take();

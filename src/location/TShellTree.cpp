@@ -79,7 +79,10 @@ private:
 TShellTree::TShellTree(
     ShellNamespace &shell, ChangeNotification &notification, Prompts &prompts, QWidget *parent)
     : QTreeWidget(parent), shellNamespace(shell), notification(notification), prompts(prompts),
-      icons(shell.volumeLayer()), masks { QStringLiteral("*.*") }, filter(filterFor(TF_FOLDERS))
+      icons(shell.volumeLayer()),
+      mailbox([this](quint64 id, quint64 serial) { refreshFromWatcher(id, serial); },
+          [this](quint64 serial) { reap(serial); }),
+      masks { QStringLiteral("*.*") }, filter(filterFor(TF_FOLDERS))
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -536,9 +539,7 @@ void TShellTree::startWatcher(TShellNode *node)
         return;
     const quint64 serial = ++nextSerial;
     node->watcher = std::make_unique<TDiscMonitorThread>(
-        notification, this, [this](quint64 id, quint64 from) { refreshFromWatcher(id, from); },
-        node->id, serial, path, filter);
-    connect(node->watcher.get(), &QThread::finished, this, [this, serial] { reap(serial); });
+        notification, mailbox, node->id, serial, path, filter);
     node->watcher->start();
 }
 

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "location/ShellIcons.h"
+#include "location/WatcherMailbox.h"
 #include "platform/ShellNamespace.h"
 
 class ChangeNotification;
@@ -166,6 +167,7 @@ private:
     ChangeNotification &notification;
     Prompts &prompts;
     ShellIcons icons;
+    WatcherMailbox mailbox;
 
     bool rootUsePidl = true;
     TPidls rootPidl = PIDL_DESKTOP;

@@ -9,6 +9,7 @@
 #include "ShellTreeWorld.h"
 #include "WaitFor.h"
 #include "location/TDiscMonitorThread.h"
+#include "location/WatcherMailbox.h"
 
 namespace {
 
@@ -82,9 +83,9 @@ TEST(DiscMonitor, AFolderThatCannotBeWatchedEndsItsWatcherQuietly)
 {
     ShellTreeWorld world;
     int refreshes = 0;
+    WatcherMailbox mailbox([&](quint64, quint64) { ++refreshes; }, [](quint64) {});
     TDiscMonitorThread watcher(
-        world.notification, &world.notification, [&](quint64, quint64) { ++refreshes; }, 1, 1,
-        world.path("gone"), ChangeDirName);
+        world.notification, mailbox, 1, 1, world.path("gone"), ChangeDirName);
     watcher.start();
     EXPECT_SOON(watcher.isFinished());
     EXPECT_TRUE(watcher.failed());
