@@ -1,5 +1,4 @@
 #include "files/PictureFiles.h"
-#include "files/pathhelpers.h"
 
 #include <chrono>
 #include <csignal>
@@ -23,6 +22,7 @@
 #include "PictureTestData.h"
 #include "TableRow.h"
 #include "TestFiles.h"
+#include "files/pathhelpers.h"
 #include "platform/Failure.h"
 
 using namespace picturetest;
