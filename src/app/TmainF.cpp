@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include "files/Printing.h"
 #include "files/TMYcustomhistory.h"
 #include "files/pathhelpers.h"
+#include "location/TLocxxxF.h"
 #include "platform/Command.h"
 #include "platform/Failure.h"
 #include "platform/ProfileFile.h"
@@ -85,6 +87,7 @@ const ItemSpec itemSpecs[] = {
     { "SelectionMI", "MarkMI", "Mark!", "M", &TmainF::MarkMIClick },
     { "SelectionMI", "Copy2", "Copy", "Ctrl+C", &TmainF::SelectionCopyClick },
     { "Options1", "Markcolor1", "Mark color...", "", &TmainF::Markcolor1Click },
+    { "Options1", "DefaultsavetoMI", "Default &save to...", "", &TmainF::DefaultsavetoMIClick },
     { "Options1", "selectionmodeMI", "Selection mode", "", &TmainF::selectionmodeMIClick },
     { "HelpMI", "AboutMI", "&About", "", &TmainF::AboutMIClick },
     { "", "Exit1", "E&xit", "", &TmainF::Exit1Click },
@@ -515,4 +518,20 @@ void TmainF::AboutMIClick()
 {
     if (aboutBox)
         prompts.runDialog(*aboutBox);
+}
+
+void TmainF::DefaultsavetoMIClick()
+{
+    if (!locationDialog)
+        return;
+    locationDialog->setWindowTitle(QStringLiteral("Give Default destination to save to."));
+    locationDialog->locationEdit()->setText(session->savelocation());
+    if (prompts.runDialog(*locationDialog) != QDialog::Accepted)
+        return;
+    const QString chosen = locationDialog->resultLabel()->text();
+    if (chosen.isEmpty())
+        return;
+    // The open and save dialogs start there from now on; the settings keep it at close.
+    session->setSavelocation(chosen);
+    setStatus(QStringLiteral("Default location to save to: ") + chosen);
 }

@@ -19,6 +19,7 @@ class QPushButton;
 class QScrollArea;
 class TAboutF;
 class TColorGrid;
+class TLocxxxF;
 class TMYcustomhistory;
 
 // The main window: tool panel, the picture in a scroll box and the status line. It owns the
@@ -39,6 +40,8 @@ public:
 
     // The About box, made once at start after the window and reused.
     void setAboutBox(TAboutF *box) { aboutBox = box; }
+    // The location dialog, made once at start after the About box and reused.
+    void setLocationDialog(TLocxxxF *dialog) { locationDialog = dialog; }
 
     const ImageDocument &document() const { return doc; }
     bool selectionmode() const { return selectionModeOn; }
@@ -68,6 +71,7 @@ public:
     void PrintMIClick();
     void Exit1Click();
     void AboutMIClick();
+    void DefaultsavetoMIClick();
 
     // The mark-colour controls of the tool panel.
     void setcolBClick();
@@ -126,4 +130,5 @@ private:
     TMYcustomhistory *OPH = nullptr;
     FileSession *session = nullptr;
     TAboutF *aboutBox = nullptr;
+    TLocxxxF *locationDialog = nullptr;
 };

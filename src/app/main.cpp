@@ -9,8 +9,14 @@
 
 #include "app/TmainF.h"
 #include "files/PictureLimits.h"
+#include "location/TDriveInfo.h"
+#include "location/TLocxxxF.h"
 #include "platform/AppInfo.h"
+#include "platform/ChangeNotification.h"
 #include "platform/DataFolder.h"
+#include "platform/ShellNamespace.h"
+#include "platform/SystemVolumeSource.h"
+#include "platform/Volumes.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtPrompts.h"
 #include "widgets/TAboutF.h"
@@ -53,6 +59,17 @@ int main(int argc, char **argv)
     prompts.setParent(&window);
     TAboutF aboutBox(prompts, folder, &window);
     window.setAboutBox(&aboutBox);
+    // The machine's volumes and the one change notification of the process, for the dialog's
+    // drive selector and folder tree.
+    SystemVolumeSource volumeSource;
+    Volumes volumes(volumeSource);
+    TDriveInfo driveInfo(volumes);
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    ShellNamespace shell(
+        QFileInfo(desktop).isDir() ? desktop : QDir::homePath(), QDir::homePath(), volumes);
+    ChangeNotification notification;
+    TLocxxxF locationDialog(prompts, driveInfo, shell, notification, QDir::homePath(), &window);
+    window.setLocationDialog(&locationDialog);
     window.show();
     // The icon's pictures go through an image reader, which scans every image plugin; once the
     // window shows, that no longer delays it.

@@ -1,0 +1,241 @@
+#include "location/TLocxxxF.h"
+
+#include <QDir>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+
+#include "files/pathhelpers.h"
+#include "location/TDriveInfo.h"
+#include "location/TKoDriveComboBox.h"
+#include "location/TShellTree.h"
+#include "platform/Command.h"
+#include "platform/Prompts.h"
+#include "platform/Volumes.h"
+
+namespace {
+
+const QSize designSize(489, 232);
+
+// "MS Sans Serif" 8 points is 11 pixels high; where it is missing, a sans serif of that size.
+QFont dialogFont()
+{
+    QFont font;
+    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("DejaVu Sans") });
+    font.setPixelSize(11);
+    return font;
+}
+
+QPushButton *makeButton(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    // Neither button is the default one, so Enter presses neither.
+    button->setAutoDefault(false);
+    button->resize(75, 25);
+    return button;
+}
+
+} // namespace
+
+TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shell,
+    ChangeNotification &notification, const QString &homePath, QWidget *parent)
+    : QDialog(parent), prompts(prompts), driveInfo(driveInfo), homePath(homePath),
+      DirectoryListBox1(QString())
+{
+    setObjectName(QStringLiteral("LocxxxF"));
+    setWindowTitle(QStringLiteral("Search Location "));
+    setFont(dialogFont());
+    setMinimumSize(200, 160);
+
+    // Made in their tab order: the tree, the edit box, "&Ok", "&Cancel", the drive selector.
+    ST1 = new TShellTree(shell, notification, prompts, this);
+    ST1->setObjectName(QStringLiteral("ST1"));
+    ST1->setReadOnly(true);
+    ST1->OnChange = [this](TShellTree *) { runCommand(this->prompts, [this] { ST1Change(); }); };
+    // The tree has selected its root, the desktop; relative texts start there until a pick.
+    DirectoryListBox1 = DirectoryHolder(ST1->Path());
+
+    locxxxE = new QLineEdit(this);
+    locxxxE->setObjectName(QStringLiteral("locxxxE"));
+    locxxxE->setFixedHeight(21);
+
+    SavelocB = makeButton(QStringLiteral("&Ok"), "SavelocB", this);
+    connect(SavelocB, &QPushButton::clicked, this,
+        [this] { runCommand(this->prompts, [this] { SavelocBClick(); }); });
+    CancelB = makeButton(QStringLiteral("&Cancel"), "CancelB", this);
+    connect(CancelB, &QPushButton::clicked, this,
+        [this] { runCommand(this->prompts, [this] { CancelBClick(); }); });
+
+    driCB = new TKoDriveComboBox(driveInfo, prompts, this);
+    driCB->setObjectName(QStringLiteral("driCB"));
+    driCB->setGeometry(8, 8, 145, driCB->height());
+    connect(driCB, &TKoDriveComboBox::OnChange, this,
+        [this] { runCommand(this->prompts, [this] { driCBChange(); }); });
+
+    Label2 = new QLabel(QStringLiteral("Resulting location"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->adjustSize();
+    resultL = new QLabel(this);
+    resultL->setObjectName(QStringLiteral("resultL"));
+    resultL->move(168, 152);
+    resultL->hide();
+
+    // Key preview: the window sees every key before the control with the focus.
+    for (QWidget *control : QList<QWidget *> { ST1, locxxxE, SavelocB, CancelB, driCB })
+        control->installEventFilter(this);
+
+    resize(designSize);
+    layOut();
+}
+
+void TLocxxxF::driCBChange()
+{
+    ST1->setPath(driveInfo.volumeLayer().rootPath(driCB->Drive()));
+}
+
+void TLocxxxF::ST1Change()
+{
+    if (DirectoryListBox1.setDirectory(ST1->Path()))
+        DirectoryListBox1Change();
+}
+
+void TLocxxxF::DirectoryListBox1Change()
+{
+    const QString &folder = DirectoryListBox1.directory();
+    locxxxE->setText(folder);
+    // The selector shows the drive of the folder picked; the tree's selection stays on it.
+    const QChar letter = driveInfo.volumeLayer().letterOf(folder);
+    if (!letter.isNull())
+        driCB->setDrive(letter);
+}
+
+void TLocxxxF::SavelocBClick()
+{
+    const QString typed = locxxxE->text();
+    // An empty box changes nothing: the dialog stays open for a pick or "&Cancel".
+    if (typed.isEmpty()) {
+        plainmsg(prompts, QStringLiteral("No directory selected!"));
+        return;
+    }
+    const std::optional<QString> location = absoluteLocation(typed);
+    if (!location) {
+        plainmsg(prompts,
+            QStringLiteral("There is no drive %1 on this computer!").arg(typed.left(2).toUpper()));
+        return;
+    }
+    if (pathkind(*location) != 'd' && !acceptMissing(*location))
+        return;
+    resultL->setText(*location);
+    done(QDialog::Accepted);
+}
+
+std::optional<QString> TLocxxxF::absoluteLocation(const QString &typed) const
+{
+    // Only "D:", "D:\" and "D:/" are drive letters here: they stand for that drive's mount point.
+    static const QRegularExpression driveLetter(QStringLiteral("^([A-Za-z]):[\\\\/]?$"));
+    if (const QRegularExpressionMatch match = driveLetter.match(typed); match.hasMatch()) {
+        const QString root = driveInfo.volumeLayer().rootPath(match.captured(1).at(0));
+        return root.isEmpty() ? std::nullopt : std::optional<QString>(root);
+    }
+    QString path = typed;
+    if (path == u"~" || path.startsWith(QStringLiteral("~/")))
+        path = joinPath(homePath, path.mid(1));
+    else if (!path.startsWith(u'/'))
+        path = joinPath(DirectoryListBox1.directory(), path);
+    // Stored cleaned: no doubled separators, "." or "..", and no trailing "/" except the root's.
+    return QDir::cleanPath(path);
+}
+
+bool TLocxxxF::acceptMissing(const QString &location)
+{
+    const auto ask = [this](const QString &caption, const QString &text, Prompts::Icon icon) {
+        return prompts.message(caption, text, icon, Prompts::Buttons::YesNo);
+    };
+    const QString warning = QStringLiteral("Warning");
+    if (ask(warning,
+            QStringLiteral("Chosen location is invalid or does not exist. I try to create it??"),
+            Prompts::Icon::Warning)
+        != Prompts::Answer::Yes)
+        return ask(warning, QStringLiteral("Accept the path anyway??"), Prompts::Icon::Warning)
+            != Prompts::Answer::No;
+    if (makedirs(location)) {
+        plainmsg(prompts, QStringLiteral("Creation succesfull"));
+        return true;
+    }
+    return ask(QStringLiteral("Error"),
+               QStringLiteral("Unable to create ") + location
+                   + QStringLiteral(". Probably invalid drive or not writable!")
+                   + QStringLiteral(" accept it anyway??"),
+               Prompts::Icon::Error)
+        != Prompts::Answer::No;
+}
+
+void TLocxxxF::CancelBClick()
+{
+    reject();
+}
+
+void TLocxxxF::FormKeyPress(QChar &key)
+{
+    if (key != QChar(27))
+        return;
+    key = QChar(0);
+    reject();
+}
+
+bool TLocxxxF::previewKey(QKeyEvent *event)
+{
+    QChar key = event->key() == Qt::Key_Escape ? QChar(27)
+        : event->text().isEmpty()              ? QChar()
+                                               : event->text().at(0);
+    if (key.isNull())
+        return false;
+    runCommand(prompts, [&] { FormKeyPress(key); });
+    return key.isNull();
+}
+
+bool TLocxxxF::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && previewKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void TLocxxxF::keyPressEvent(QKeyEvent *event)
+{
+    if (!previewKey(event))
+        QDialog::keyPressEvent(event);
+}
+
+void TLocxxxF::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    layOut();
+}
+
+void TLocxxxF::layOut()
+{
+    // The anchored controls keep their designed distances to the right and bottom edges.
+    const int right = width() - designSize.width();
+    const int bottom = height() - designSize.height();
+    ST1->setGeometry(8, 40, 473 + right, 96 + bottom);
+    Label2->move(8, 151 + bottom);
+    locxxxE->setGeometry(8, 173 + bottom, 473 + right, locxxxE->height());
+    SavelocB->move(8, 199 + bottom);
+    CancelB->move(112, 199 + bottom);
+}
+
+void TLocxxxF::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Centred on the screen at every call.
+    if (const QScreen *where = screen())
+        move(where->availableGeometry().center() - rect().center());
+}
