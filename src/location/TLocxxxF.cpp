@@ -46,7 +46,7 @@ QPushButton *makeButton(const QString &caption, const char *name, QWidget *paren
 
 TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shell,
     ChangeNotification &notification, const QString &homePath, QWidget *parent)
-    : QDialog(parent), prompts(prompts), driveInfo(driveInfo), homePath(homePath),
+    : KeyPreviewDialog(prompts, parent), driveInfo(driveInfo), homePath(homePath),
       DirectoryListBox1(QString())
 {
     setObjectName(QStringLiteral("LocxxxF"));
@@ -88,8 +88,7 @@ TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shel
     resultL->hide();
 
     // Key preview: the window sees every key before the control with the focus.
-    for (QWidget *control : QList<QWidget *> { ST1, locxxxE, SavelocB, CancelB, driCB })
-        control->installEventFilter(this);
+    previewKeysOf({ ST1, locxxxE, SavelocB, CancelB, driCB });
 
     resize(designSize);
     layOut();
@@ -188,30 +187,6 @@ void TLocxxxF::FormKeyPress(QChar &key)
         return;
     key = QChar(0);
     reject();
-}
-
-bool TLocxxxF::previewKey(QKeyEvent *event)
-{
-    QChar key = event->key() == Qt::Key_Escape ? QChar(27)
-        : event->text().isEmpty()              ? QChar()
-                                               : event->text().at(0);
-    if (key.isNull())
-        return false;
-    runCommand(prompts, [&] { FormKeyPress(key); });
-    return key.isNull();
-}
-
-bool TLocxxxF::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && previewKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return QDialog::eventFilter(watched, event);
-}
-
-void TLocxxxF::keyPressEvent(QKeyEvent *event)
-{
-    if (!previewKey(event))
-        QDialog::keyPressEvent(event);
 }
 
 void TLocxxxF::resizeEvent(QResizeEvent *event)

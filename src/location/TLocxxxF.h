@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include <QDialog>
 #include <QString>
 
 #include "location/DirectoryHolder.h"
+#include "widgets/KeyPreviewDialog.h"
 
 class ChangeNotification;
 class Prompts;
@@ -22,7 +22,7 @@ class TShellTree;
 // with the accepted folder in resultL. Made once at start and reused: the tree, the drive and
 // the result stay between calls. Escape, "&Cancel" and the close box close it with Rejected;
 // Enter presses nothing.
-class TLocxxxF : public QDialog {
+class TLocxxxF : public KeyPreviewDialog {
     Q_OBJECT
 
 public:
@@ -45,23 +45,19 @@ public:
     void SavelocBClick();
     void CancelBClick();
     // Escape closes the dialog with Rejected and is swallowed; other keys pass on unchanged.
-    void FormKeyPress(QChar &key);
+    void FormKeyPress(QChar &key) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void layOut();
-    bool previewKey(QKeyEvent *event);
     // The typed text as an absolute folder path; none for a drive letter without a drive.
     std::optional<QString> absoluteLocation(const QString &typed) const;
     // Asks about a location that is no folder; true when the user accepts it.
     bool acceptMissing(const QString &location);
 
-    Prompts &prompts;
     TDriveInfo &driveInfo;
     QString homePath;
     TKoDriveComboBox *driCB = nullptr;

@@ -43,10 +43,9 @@ QStringList monoFamilies()
 } // namespace
 
 TAboutF::TAboutF(Prompts &prompts, const QString &dataFolder, QWidget *parent)
-    : QDialog(parent,
+    : KeyPreviewDialog(prompts, parent,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      prompts(prompts)
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutF"));
     setWindowTitle(QStringLiteral("About..."));
@@ -95,8 +94,7 @@ TAboutF::TAboutF(Prompts &prompts, const QString &dataFolder, QWidget *parent)
     connect(ShowbuildMI, &QAction::triggered, this,
         [this] { runCommand(this->prompts, [this] { ShowbuildMIClick(); }); });
 
-    aboutM->installEventFilter(this);
-    CloseB->installEventFilter(this);
+    previewKeysOf({ aboutM, CloseB });
     FormCreate(dataFolder);
 }
 
@@ -124,31 +122,6 @@ void TAboutF::ShowbuildMIClick()
     VersionL->setText(versionText + QStringLiteral(" (")
         + fdatestr(QCoreApplication::applicationFilePath()) + QStringLiteral(")"));
     VersionL->adjustSize();
-}
-
-bool TAboutF::previewKey(QKeyEvent *event)
-{
-    QChar key = event->key() == Qt::Key_Escape ? QChar(27)
-        : event->text().isEmpty()              ? QChar()
-                                               : event->text().at(0);
-    if (key.isNull())
-        return false;
-    runCommand(prompts, [&] { FormKeyPress(key); });
-    return key.isNull();
-}
-
-bool TAboutF::eventFilter(QObject *watched, QEvent *event)
-{
-    // The window sees every character key before its controls do.
-    if (event->type() == QEvent::KeyPress && previewKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return QDialog::eventFilter(watched, event);
-}
-
-void TAboutF::keyPressEvent(QKeyEvent *event)
-{
-    if (!previewKey(event))
-        QDialog::keyPressEvent(event);
 }
 
 void TAboutF::showEvent(QShowEvent *event)

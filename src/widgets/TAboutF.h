@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/KeyPreviewDialog.h"
 
 class Prompts;
 class QAction;
@@ -11,7 +11,7 @@ class QPushButton;
 // The About box: the program's name and version, a read-only text for bug reports and Close.
 // Made once at start and reused. Escape closes it whichever control has the focus; Ctrl+Alt+B
 // adds the executable's date to the version line for the rest of the run.
-class TAboutF : public QDialog {
+class TAboutF : public KeyPreviewDialog {
     Q_OBJECT
 
 public:
@@ -24,19 +24,15 @@ public:
 
     void CloseBClick();
     // Escape closes the box and is swallowed; other keys pass on unchanged.
-    void FormKeyPress(QChar &key);
+    void FormKeyPress(QChar &key) override;
     void ShowbuildMIClick();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate(const QString &dataFolder);
-    bool previewKey(QKeyEvent *event);
 
-    Prompts &prompts;
     QLabel *ProgramL = nullptr;
     QLabel *VersionL = nullptr;
     QPlainTextEdit *aboutM = nullptr;
