@@ -19,17 +19,6 @@
 
 namespace {
 
-QApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "quillet_bench";
-    static char *argv[] = { name, nullptr };
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 class RootOnly : public VolumeSource {
 public:
     QByteArray mountTable() const override
@@ -64,7 +53,6 @@ struct Machine {
         return nullptr;
     }
 
-    QApplication &app = application();
     QTemporaryDir dir;
     RootOnly source;
     Volumes volumes { source };
