@@ -34,7 +34,8 @@ std::optional<QList<QByteArray>> readLines(const QString &path)
     if (!info.exists() && !info.isSymLink())
         return std::nullopt;
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file is opened: a named pipe in its place would wait for a writer.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)

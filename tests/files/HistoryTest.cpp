@@ -1,4 +1,10 @@
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <optional>
+#include <thread>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -10,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "FakePrompts.h"
 #include "TableRow.h"
@@ -324,6 +331,28 @@ TEST_F(History, AFolderInPlaceOfAFileIsAFailureAndLosesNothing)
             { "Cannot open file " + QDir::toNativeSeparators(path("quilletmax.his")) + "." }));
     EXPECT_EQ(bytes("quilletfiles.his"), "/p/a\r\n");
     EXPECT_TRUE(history.items().isEmpty());
+}
+
+TEST_F(History, ANamedPipeInPlaceOfAFileIsRefusedWithoutWaitingForAWriter)
+{
+    const QByteArray pipe = QFile::encodeName(path("quilletmax.his"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    std::promise<void> loaded;
+    std::atomic<bool> waited = false;
+    // Should the load wait on the pipe, a writer that comes and goes gives it the end of the
+    // data, so the test fails instead of hanging.
+    std::thread watchdog([&, finished = loaded.get_future()] {
+        if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+            return;
+        waited = true;
+        ::close(::open(pipe.constData(), O_WRONLY));
+    });
+    runCommand(prompts, [&] { history.loadhistory(); });
+    loaded.set_value();
+    watchdog.join();
+    EXPECT_FALSE(waited) << "the load waited for a writer";
+    EXPECT_EQ(
+        prompts.texts(), QStringList({ "Cannot open file " + QString::fromLocal8Bit(pipe) + "." }));
 }
 
 TEST_F(History, AListFileThatCannotBeWrittenStillOpensTheChosenEntry)
