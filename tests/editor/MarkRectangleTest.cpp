@@ -101,3 +101,34 @@ TEST(MarkRectangleOnNothing, ZeroSizePictureIsLeftAlone)
 }
 
 } // namespace
+
+// Every 24-bit colour once, marked as a whole picture through the tables and runs of the fast
+// path: each colour must take exactly its blend, exact halves included.
+TEST(MarkRectangle, SlowEveryColourTakesItsBlend)
+{
+    QImage every(4096, 4096, QImage::Format_RGB888);
+    for (int y = 0; y < 4096; ++y) {
+        uchar *line = every.scanLine(y);
+        for (int x = 0; x < 4096; ++x) {
+            const int colour = y * 4096 + x;
+            line[3 * x] = uchar(colour >> 16);
+            line[3 * x + 1] = uchar(colour >> 8);
+            line[3 * x + 2] = uchar(colour);
+        }
+    }
+    for (const QRgb mark : { qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(190, 170, 240),
+             qRgb(255, 0, 0), qRgb(200, 120, 61) }) {
+        QImage marked = every.copy();
+        markRectangle(marked, QPoint(0, 0), QPoint(4095, 4095), mark);
+        int wrong = 0;
+        for (int y = 0; y < 4096; ++y) {
+            const uchar *before = every.constScanLine(y), *after = marked.constScanLine(y);
+            for (int x = 0; x < 4096; ++x) {
+                const QRgb expected
+                    = blendcolor(qRgb(before[3 * x], before[3 * x + 1], before[3 * x + 2]), mark);
+                wrong += qRgb(after[3 * x], after[3 * x + 1], after[3 * x + 2]) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "mark " << std::hex << mark;
+    }
+}
