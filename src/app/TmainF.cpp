@@ -43,13 +43,13 @@ const QString quickModeText = QStringLiteral(
     "You are in quick marking mode. It will mark immediately after selecting part of an image!");
 
 // The window's menus: the main menu's, the "Open..." submenu and the picture's shortcut menu.
-struct MenuSpec {
+struct MenuEntry {
     const char *name;
     const char *caption;
     const char *parent; // "" for the main menu; nullptr for a shortcut menu of its own
 };
 
-const MenuSpec menuSpecs[] = {
+const MenuEntry menuEntries[] = {
     { "File1", "&File", "" },
     { "OpenMI", "Open...", "File1" },
     { "EditMI", "&Edit", "" },
@@ -61,7 +61,7 @@ const MenuSpec menuSpecs[] = {
 
 // One item of a menu: a separator where the name is empty; a top-level item of the main menu
 // where the menu is empty.
-struct ItemSpec {
+struct ItemEntry {
     const char *menu;
     const char *name;
     const char *caption;
@@ -69,7 +69,7 @@ struct ItemSpec {
     void (TmainF::*handler)();
 };
 
-const ItemSpec itemSpecs[] = {
+const ItemEntry itemEntries[] = {
     { "OpenMI", "OpenBrowseMI", "Browse...", "", &TmainF::OpenBrowseMIClick },
     { "OpenMI", "", "", "", nullptr },
     { "File1", "Saveas1", "Save as...", "Ctrl+S", &TmainF::Saveas1Click },
@@ -208,25 +208,25 @@ void TmainF::buildMarkColorControls()
 void TmainF::buildMenus()
 {
     QHash<QString, QMenu *> menus;
-    for (const MenuSpec &spec : menuSpecs) {
-        const QString caption = QString::fromUtf8(spec.caption);
-        QMenu *menu = !spec.parent ? new QMenu(this)
-            : *spec.parent         ? menus.value(QString::fromUtf8(spec.parent))->addMenu(caption)
-                                   : menuBar()->addMenu(caption);
-        menu->setObjectName(QString::fromUtf8(spec.name));
+    for (const MenuEntry &entry : menuEntries) {
+        const QString caption = QString::fromUtf8(entry.caption);
+        QMenu *menu = !entry.parent ? new QMenu(this)
+            : *entry.parent         ? menus.value(QString::fromUtf8(entry.parent))->addMenu(caption)
+                                    : menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromUtf8(entry.name));
         menus.insert(menu->objectName(), menu);
     }
-    for (const ItemSpec &spec : itemSpecs) {
-        QMenu *menu = menus.value(QString::fromUtf8(spec.menu));
-        if (!*spec.name) {
+    for (const ItemEntry &entry : itemEntries) {
+        QMenu *menu = menus.value(QString::fromUtf8(entry.menu));
+        if (!*entry.name) {
             menu->addSeparator();
             continue;
         }
-        const QString caption = QString::fromUtf8(spec.caption);
+        const QString caption = QString::fromUtf8(entry.caption);
         QAction *action = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
-        action->setObjectName(QString::fromUtf8(spec.name));
-        action->setShortcut(QKeySequence(QString::fromUtf8(spec.shortcut)));
-        connect(action, &QAction::triggered, this, command(spec.handler));
+        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+        connect(action, &QAction::triggered, this, command(entry.handler));
     }
     OpenMI = menus.value(QStringLiteral("OpenMI"));
     SelectionMI = menus.value(QStringLiteral("SelectionMI"));

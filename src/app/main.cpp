@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     ShellNamespace shell(
         QFileInfo(desktop).isDir() ? desktop : QDir::homePath(), QDir::homePath(), volumes);
     ChangeNotification notification;
-    TLocxxxF locationDialog(prompts, driveInfo, shell, notification, QDir::homePath(), &window);
+    TLocxxxF locationDialog(prompts, driveInfo, shell, notification, &window);
     window.setLocationDialog(&locationDialog);
     window.show();
     // The icon's pictures go through an image reader, which scans every image plugin; once the

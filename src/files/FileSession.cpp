@@ -20,7 +20,6 @@ FileSession::FileSession(Prompts &prompts, TMYcustomhistory &history, QObject *p
 
 void FileSession::start(const QString &exefolder, const QString &savedLocation)
 {
-    exeFolder = exefolder;
     saveLocation = savedLocation.isEmpty() ? exefolder : savedLocation;
     nobackslash(saveLocation);
     currentFile = joinPath(saveLocation, QStringLiteral("MyTmpImage.jpg"));

@@ -11,10 +11,9 @@
 class Prompts;
 class TMYcustomhistory;
 
-// The main window's picture files: the executable folder, the default save location, the current
-// file name and the filter entries last chosen in the open and save dialogs, with the commands
-// that open, save and save as. A failed load changes nothing; a failed save is reported in a box
-// and the status line.
+// The main window's picture files: the default save location, the current file name and the
+// filter entries last chosen in the open and save dialogs, with the commands that open, save and
+// save as. A failed load changes nothing; a failed save is reported in a box and the status line.
 class FileSession : public QObject {
     Q_OBJECT
 
@@ -25,7 +24,6 @@ public:
     // empty, without a trailing separator; the current file is "MyTmpImage.jpg" in it.
     void start(const QString &exefolder, const QString &savedLocation);
 
-    const QString &exefolder() const { return exeFolder; }
     const QString &savelocation() const { return saveLocation; }
     const QString &currentfilename() const { return currentFile; }
     // A new default save location, where the open and save dialogs start from now on.
@@ -48,7 +46,6 @@ private:
 
     Prompts &prompts;
     TMYcustomhistory &history;
-    QString exeFolder;
     QString saveLocation;
     QString currentFile;
     int openFilterIndex = 1;

@@ -45,8 +45,8 @@ QPushButton *makeButton(const QString &caption, const char *name, QWidget *paren
 } // namespace
 
 TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shell,
-    ChangeNotification &notification, const QString &homePath, QWidget *parent)
-    : KeyPreviewDialog(prompts, parent), driveInfo(driveInfo), homePath(homePath),
+    ChangeNotification &notification, QWidget *parent)
+    : KeyPreviewDialog(prompts, parent), driveInfo(driveInfo), homePath(shell.homePath()),
       DirectoryListBox1(QString())
 {
     setObjectName(QStringLiteral("LocxxxF"));

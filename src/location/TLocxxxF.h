@@ -26,10 +26,10 @@ class TLocxxxF : public KeyPreviewDialog {
     Q_OBJECT
 
 public:
-    // The drive table, the namespace and the change notification outlive the dialog; `homePath`
-    // is the folder that a leading "~" names.
+    // The drive table, the namespace and the change notification outlive the dialog; a leading
+    // "~" names the namespace's home folder.
     TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shell,
-        ChangeNotification &notification, const QString &homePath, QWidget *parent = nullptr);
+        ChangeNotification &notification, QWidget *parent = nullptr);
 
     TKoDriveComboBox *driveSelector() const { return driCB; }
     TShellTree *tree() const { return ST1; }
@@ -59,7 +59,7 @@ private:
     bool acceptMissing(const QString &location);
 
     TDriveInfo &driveInfo;
-    QString homePath;
+    const QString homePath;
     TKoDriveComboBox *driCB = nullptr;
     TShellTree *ST1 = nullptr;
     QLabel *Label2 = nullptr;

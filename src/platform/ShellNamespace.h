@@ -94,6 +94,7 @@ public:
 
     Volumes &volumeLayer() const { return volumes; }
     QString desktopPath() const { return desktop; }
+    QString homePath() const { return home; }
 
     // The identifier list of a special folder; none for one this platform does not have.
     std::optional<ItemIdList> specialFolder(TPidls folder) const;

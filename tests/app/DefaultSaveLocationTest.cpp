@@ -33,7 +33,7 @@ protected:
 
     ShellTreeWorld world;
     TDriveInfo driveInfo { world.volumes };
-    TLocxxxF dialog { prompts, driveInfo, world.shell, world.notification, world.path("home") };
+    TLocxxxF dialog { prompts, driveInfo, world.shell, world.notification };
 };
 
 } // namespace

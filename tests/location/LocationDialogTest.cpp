@@ -29,8 +29,7 @@ using Answer = Prompts::Answer;
 struct LocationWorld {
     ShellTreeWorld world;
     TDriveInfo driveInfo { world.volumes };
-    TLocxxxF dialog { world.prompts, driveInfo, world.shell, world.notification,
-        world.path("home") };
+    TLocxxxF dialog { world.prompts, driveInfo, world.shell, world.notification };
 
     QString at(QString text) const { return text.replace('@', world.dir.path()); }
     QString edit() const { return dialog.locationEdit()->text(); }
