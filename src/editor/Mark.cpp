@@ -15,6 +15,7 @@
 #include "editor/Picture.h"
 #include "editor/PictureBuffers.h"
 #include "editor/SelectionRect.h"
+#include "editor/VectorMark.h"
 #include "editor/blendcolor.h"
 
 namespace {
@@ -172,16 +173,16 @@ template<typename Blend> void blendXrgb32(const uchar *src, uchar *dst, int coun
     }
 }
 
-// Blends the block of src into dst, and copies the rest when they are different images.
-template<typename Blend>
-void blendBlock(const QImage &src, QImage &dst, const QRect &block, Blend &&blend)
+// Blends the block of src into dst with blendRow(from, to, pixels, bytesPerPixel) for each of
+// its lines, and copies the rest when they are different images.
+template<typename BlendRow>
+void blendBlock(const QImage &src, QImage &dst, const QRect &block, BlendRow &&blendRow)
 {
     const bool inPlace = &src == &dst;
     const int bytesPerPixel = src.format() == QImage::Format_RGB888 ? 3 : 4;
     const qsizetype lineBytes = qsizetype(src.width()) * bytesPerPixel;
     const qsizetype before = qsizetype(block.left()) * bytesPerPixel;
     const qsizetype inside = qsizetype(block.width()) * bytesPerPixel;
-    const int count = block.width();
     for (int y = 0; y < src.height(); ++y) {
         if (y < block.top() || y > block.bottom()) {
             if (!inPlace)
@@ -194,21 +195,39 @@ void blendBlock(const QImage &src, QImage &dst, const QRect &block, Blend &&blen
             std::memcpy(to, from, before);
             std::memcpy(to + before + inside, from + before + inside, lineBytes - before - inside);
         }
-        if (bytesPerPixel == 3)
-            blendRgb888(from + before, to + before, count, blend);
-        else
-            blendXrgb32(from + before, to + before, count, blend);
+        blendRow(from + before, to + before, block.width(), bytesPerPixel);
     }
+}
+
+// The same with a blend of one pixel at a time, blend(layout, colour).
+template<typename Blend>
+void blendBlockByPixel(const QImage &src, QImage &dst, const QRect &block, Blend &&blend)
+{
+    blendBlock(src, dst, block, [&](const uchar *from, uchar *to, int count, int bytesPerPixel) {
+        if (bytesPerPixel == 3)
+            blendRgb888(from, to, count, blend);
+        else
+            blendXrgb32(from, to, count, blend);
+    });
 }
 
 void markBlock(const QImage &src, QImage &dst, const QRect &block, QRgb mark)
 {
-    if (qint64(block.width()) * block.height() >= tableThreshold) {
+    if (VectorMark::available()) {
+        const VectorMark vector(mark);
+        blendBlock(
+            src, dst, block, [&](const uchar *from, uchar *to, int count, int bytesPerPixel) {
+                if (bytesPerPixel == 3)
+                    vector.blendRgb888(from, to, count);
+                else
+                    vector.blendXrgb32(from, to, count);
+            });
+    } else if (qint64(block.width()) * block.height() >= tableThreshold) {
         MarkTables tables(mark);
-        blendBlock(src, dst, block,
+        blendBlockByPixel(src, dst, block,
             [&](auto layout, std::uint32_t c) { return tables.apply<decltype(layout)>(c); });
     } else {
-        blendBlock(src, dst, block, [&](auto layout, std::uint32_t c) {
+        blendBlockByPixel(src, dst, block, [&](auto layout, std::uint32_t c) {
             using Layout = decltype(layout);
             const QRgb blended = blendcolor(
                 qRgb((c >> Layout::r) & 255, (c >> Layout::g) & 255, (c >> Layout::b) & 255), mark);

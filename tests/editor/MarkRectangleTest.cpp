@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 #include <tuple>
 
@@ -10,6 +11,7 @@
 #include "TestPictures.h"
 #include "editor/Mark.h"
 #include "editor/Picture.h"
+#include "editor/VectorMark.h"
 #include "editor/blendcolor.h"
 
 namespace {
@@ -100,10 +102,23 @@ TEST(MarkRectangleOnNothing, ZeroSizePictureIsLeftAlone)
     EXPECT_TRUE(markedCopy(nothing, QPoint(-5, -5), QPoint(5, 5), qRgb(255, 255, 0)).isNull());
 }
 
+// The pixels of `marked` that differ from the blend of the same pixel of `before`.
+int wrongPixels(const QImage &before, const QImage &marked, QRgb mark)
+{
+    int wrong = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x)
+            wrong += qRgb(qRed(marked.pixel(x, y)), qGreen(marked.pixel(x, y)),
+                         qBlue(marked.pixel(x, y)))
+                != blendcolor(before.pixel(x, y), mark);
+    }
+    return wrong;
+}
+
 } // namespace
 
-// Every 24-bit colour once, marked as a whole picture through the tables and runs of the fast
-// path: each colour must take exactly its blend, exact halves included.
+// Every 24-bit colour once, marked as a whole picture through the runs of the fast path: each
+// colour must take exactly its blend, exact halves included.
 TEST(MarkRectangle, SlowEveryColourTakesItsBlend)
 {
     QImage every(4096, 4096, QImage::Format_RGB888);
@@ -120,15 +135,36 @@ TEST(MarkRectangle, SlowEveryColourTakesItsBlend)
              qRgb(255, 0, 0), qRgb(200, 120, 61) }) {
         QImage marked = every.copy();
         markRectangle(marked, QPoint(0, 0), QPoint(4095, 4095), mark);
-        int wrong = 0;
-        for (int y = 0; y < 4096; ++y) {
-            const uchar *before = every.constScanLine(y), *after = marked.constScanLine(y);
-            for (int x = 0; x < 4096; ++x) {
-                const QRgb expected
-                    = blendcolor(qRgb(before[3 * x], before[3 * x + 1], before[3 * x + 2]), mark);
-                wrong += qRgb(after[3 * x], after[3 * x + 1], after[3 * x + 2]) != expected;
+        EXPECT_EQ(wrongPixels(every, marked, mark), 0) << "mark " << std::hex << mark;
+    }
+}
+
+// Every red value of the mark against every red value of the pixel at every strength of the
+// blend, which the pixel's channel sum picks (the mark's sum lies where all of them come up).
+TEST(MarkRectangle, SlowEveryMarkValueAtEveryStrengthTakesItsBlend)
+{
+    for (const QImage::Format format : { QImage::Format_RGB888, QImage::Format_RGB32 }) {
+        QImage sums(256, 766, format);
+        for (int sum = 0; sum < 766; ++sum) {
+            for (int red = 0; red < 256; ++red) {
+                const int green = std::clamp(sum - red, 0, 255);
+                sums.setPixel(red, sum, qRgb(red, green, std::clamp(sum - red - green, 0, 255)));
             }
         }
-        EXPECT_EQ(wrong, 0) << "mark " << std::hex << mark;
+        for (int red = 0; red < 256; ++red) {
+            const QRgb mark = qRgb(red, std::clamp(480 - red, 0, 255), std::max(0, 225 - red));
+            QImage marked = sums.copy();
+            markRectangle(marked, QPoint(0, 0), QPoint(255, 765), mark);
+            ASSERT_EQ(wrongPixels(sums, marked, mark), 0)
+                << formatName(format) << ", mark " << std::hex << mark;
+        }
     }
+}
+
+// The portable path runs on processors without AVX2 and in the test run that asks for it.
+TEST(MarkRectangle, PortablePathIsTakenWhenAsked)
+{
+    if (!qEnvironmentVariableIsSet("QUILLET_NO_AVX2"))
+        GTEST_SKIP() << "only in the run on the portable path";
+    EXPECT_FALSE(VectorMark::available());
 }

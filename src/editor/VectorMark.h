@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QRgb>
+#include <QtGlobal>
+
+// Mark's blend sixteen pixels at a time in AVX2 registers, equal to blendcolor on every pixel,
+// for processors that have AVX2. Groups of sixteen that repeat the colour last blended take its
+// result at once, as screenshots are mostly runs of one colour.
+class VectorMark {
+public:
+    // Whether this processor (and build) runs it.
+    static bool available();
+
+    explicit VectorMark(QRgb mark);
+
+    // Blends a run of 24-bit pixels (red first) from src into dst, which may be the same.
+    void blendRgb888(const uchar *src, uchar *dst, int count) const;
+    // The same for 32-bit pixels (0xAARRGGBB words); alpha is ignored on reading and opaque on
+    // writing.
+    void blendXrgb32(const uchar *src, uchar *dst, int count) const;
+
+private:
+    QRgb markColour;
+};
