@@ -214,7 +214,7 @@ void blendBlockByPixel(const QImage &src, QImage &dst, const QRect &block, Blend
 void markBlock(const QImage &src, QImage &dst, const QRect &block, QRgb mark)
 {
     if (VectorMark::available()) {
-        const VectorMark vector(mark);
+        const VectorMark vector(mark, src.bytesPerLine());
         blendBlock(
             src, dst, block, [&](const uchar *from, uchar *to, int count, int bytesPerPixel) {
                 if (bytesPerPixel == 3)

@@ -355,18 +355,17 @@ AVX2 void blendFew(const uchar *src, uchar *dst, int count, const MarkLanes &lan
     std::memcpy(dst, group, bytes);
 }
 
-template<typename Layout> AVX2 void blendLine(const uchar *src, uchar *dst, int count, QRgb mark)
+template<typename Layout>
+AVX2 void blendLine(const uchar *src, uchar *dst, int count, QRgb mark, qsizetype nextLine)
 {
     constexpr int groupBytes = 16 * Layout::bytesPerPixel;
-    // Asking for the source a few hundred bytes ahead keeps the memory busy while a group that
-    // does not repeat is blended.
-    constexpr int prefetchBytes = 512;
     const MarkLanes lanes = markLanes(mark);
     typename Layout::Pattern last = Layout::patternOf(0);
     typename Layout::Pattern result = Layout::patternOf(Layout::colourOf(blendcolor(0, mark)));
     int i = 0;
     for (; i + 16 <= count; i += 16, src += groupBytes, dst += groupBytes) {
-        _mm_prefetch(reinterpret_cast<const char *>(src + prefetchBytes), _MM_HINT_T0);
+        // The same place in the next line, at hand when its turn comes.
+        _mm_prefetch(reinterpret_cast<const char *>(src + nextLine), _MM_HINT_T0);
         if (Layout::repeats(src, last)) {
             Layout::fill(dst, result);
             continue;
@@ -387,16 +386,19 @@ bool VectorMark::available()
     return usable;
 }
 
-VectorMark::VectorMark(QRgb mark) : markColour(mark) { }
+VectorMark::VectorMark(QRgb mark, qsizetype sourceLineBytes)
+    : markColour(mark), sourceLineBytes(sourceLineBytes)
+{
+}
 
 void VectorMark::blendRgb888(const uchar *src, uchar *dst, int count) const
 {
-    blendLine<Rgb888>(src, dst, count, markColour);
+    blendLine<Rgb888>(src, dst, count, markColour, sourceLineBytes);
 }
 
 void VectorMark::blendXrgb32(const uchar *src, uchar *dst, int count) const
 {
-    blendLine<Xrgb32>(src, dst, count, markColour);
+    blendLine<Xrgb32>(src, dst, count, markColour, sourceLineBytes);
 }
 
 #else
@@ -406,7 +408,10 @@ bool VectorMark::available()
     return false;
 }
 
-VectorMark::VectorMark(QRgb mark) : markColour(mark) { }
+VectorMark::VectorMark(QRgb mark, qsizetype sourceLineBytes)
+    : markColour(mark), sourceLineBytes(sourceLineBytes)
+{
+}
 
 void VectorMark::blendRgb888(const uchar *, uchar *, int) const
 {

@@ -11,7 +11,10 @@ public:
     // Whether this processor (and build) runs it.
     static bool available();
 
-    explicit VectorMark(QRgb mark);
+    // Lines of pictures are blended one after the other, sourceLineBytes apart in the source:
+    // while one is blended, the next is fetched from memory, so that the checks for repeated
+    // colours find it at hand.
+    VectorMark(QRgb mark, qsizetype sourceLineBytes);
 
     // Blends a run of 24-bit pixels (red first) from src into dst, which may be the same.
     void blendRgb888(const uchar *src, uchar *dst, int count) const;
@@ -21,4 +24,5 @@ public:
 
 private:
     QRgb markColour;
+    qsizetype sourceLineBytes;
 };
