@@ -108,9 +108,7 @@ int wrongPixels(const QImage &before, const QImage &marked, QRgb mark)
     int wrong = 0;
     for (int y = 0; y < before.height(); ++y) {
         for (int x = 0; x < before.width(); ++x)
-            wrong += qRgb(qRed(marked.pixel(x, y)), qGreen(marked.pixel(x, y)),
-                         qBlue(marked.pixel(x, y)))
-                != blendcolor(before.pixel(x, y), mark);
+            wrong += marked.pixel(x, y) != blendcolor(before.pixel(x, y), mark);
     }
     return wrong;
 }
