@@ -23,6 +23,7 @@ public:
     void blendXrgb32(const uchar *src, uchar *dst, int count) const;
 
 private:
-    QRgb markColour;
-    qsizetype sourceLineBytes;
+    // Unused where the build has no AVX2 path.
+    [[maybe_unused]] QRgb markColour;
+    [[maybe_unused]] qsizetype sourceLineBytes;
 };
