@@ -1,8 +1,7 @@
 // Mark through ImageDocument, as the window runs it, against a plain copy of the same picture.
 // Each Mark should stay within 3 times the copy, the first Mark after opening (outline drawn,
 // then Mark) within 4 times, and an 8K picture within 4.5 times a 4K one (4 times the pixels).
-// Every step starts with its picture in memory, not in the caches: a 4K picture fits half into a
-// large cache and an 8K one does not, and a user's Mark follows other work.
+// Every step starts with its picture out of the caches (see evictCaches).
 
 #include <malloc.h>
 
@@ -25,13 +24,14 @@ namespace {
 const QRgb yellow = qRgb(255, 255, 0);
 
 // Reads more memory than the caches hold, so that the next step meets its picture in memory,
-// as after a user's other work, rather than in the caches from the step before.
+// as after a user's other work, rather than in the caches from the step before: a 4K picture
+// fits half into a large cache, an 8K one does not.
 void evictCaches()
 {
-    static QByteArray other(256 << 20, 1);
+    static const QByteArray other(256 << 20, 1);
     qint64 sum = 0;
     for (qsizetype i = 0; i < other.size(); i += 64)
-        sum += other[i];
+        sum += other.at(i);
     benchmark::DoNotOptimize(sum);
 }
 
