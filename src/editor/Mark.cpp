@@ -199,7 +199,7 @@ void blendBlock(const QImage &src, QImage &dst, const QRect &block, BlendRow &&b
     }
 }
 
-// The same with a blend of one pixel at a time, blend(layout, colour).
+// The same with the run loops above and a blend function of one pixel, blend(layout, colour).
 template<typename Blend>
 void blendBlockByPixel(const QImage &src, QImage &dst, const QRect &block, Blend &&blend)
 {
@@ -214,13 +214,13 @@ void blendBlockByPixel(const QImage &src, QImage &dst, const QRect &block, Blend
 void markBlock(const QImage &src, QImage &dst, const QRect &block, QRgb mark)
 {
     if (VectorMark::available()) {
-        const VectorMark vector(mark, src.bytesPerLine());
+        const VectorMark vectorMark(mark, src.bytesPerLine());
         blendBlock(
             src, dst, block, [&](const uchar *from, uchar *to, int count, int bytesPerPixel) {
                 if (bytesPerPixel == 3)
-                    vector.blendRgb888(from, to, count);
+                    vectorMark.blendRgb888(from, to, count);
                 else
-                    vector.blendXrgb32(from, to, count);
+                    vectorMark.blendXrgb32(from, to, count);
             });
     } else if (qint64(block.width()) * block.height() >= tableThreshold) {
         MarkTables tables(mark);

@@ -2,8 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+
+#include <QtGlobal>
 
 #include "editor/BlendArithmetic.h"
 #include "editor/blendcolor.h"
@@ -13,9 +14,14 @@
 #include <immintrin.h>
 #endif
 
+VectorMark::VectorMark(QRgb mark, qsizetype sourceLineBytes)
+    : markColour(mark), sourceLineBytes(sourceLineBytes)
+{
+}
+
 #ifdef QUILLET_VECTOR_MARK
 
-#define AVX2 __attribute__((target("avx2")))
+#define QUILLET_AVX2 __attribute__((target("avx2")))
 
 namespace {
 
@@ -44,12 +50,12 @@ struct Channels {
 };
 
 // Sixteen bytes in both halves.
-AVX2 inline __m256i twice(const void *sixteen)
+QUILLET_AVX2 inline __m256i twice(const void *sixteen)
 {
     return _mm256_broadcastsi128_si256(_mm_loadu_si128(static_cast<const __m128i *>(sixteen)));
 }
 
-AVX2 inline __m256i halves(const uchar *lower, const uchar *upper)
+QUILLET_AVX2 inline __m256i halves(const uchar *lower, const uchar *upper)
 {
     return _mm256_inserti128_si256(
         _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i *>(lower))),
@@ -57,24 +63,24 @@ AVX2 inline __m256i halves(const uchar *lower, const uchar *upper)
 }
 
 // Bytes picked from two registers by two shuffles.
-AVX2 inline __m256i picked(
+QUILLET_AVX2 inline __m256i picked(
     __m256i a, const std::int8_t (&fromA)[16], __m256i b, const std::int8_t (&fromB)[16])
 {
     return _mm256_or_si256(
         _mm256_shuffle_epi8(a, twice(fromA)), _mm256_shuffle_epi8(b, twice(fromB)));
 }
 
-AVX2 inline void put(uchar *p, __m128i v)
+QUILLET_AVX2 inline void put(uchar *p, __m128i v)
 {
     _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v);
 }
 
-AVX2 inline __m128i lowerHalf(__m256i v)
+QUILLET_AVX2 inline __m128i lowerHalf(__m256i v)
 {
     return _mm256_castsi256_si128(v);
 }
 
-AVX2 inline __m128i upperHalf(__m256i v)
+QUILLET_AVX2 inline __m128i upperHalf(__m256i v)
 {
     return _mm256_extracti128_si256(v, 1);
 }
@@ -84,7 +90,7 @@ struct MarkLanes {
     __m256i red, green, blue, sum, downLow, downHigh;
 };
 
-AVX2 MarkLanes markLanes(QRgb mark)
+QUILLET_AVX2 MarkLanes markLanes(QRgb mark)
 {
     static const std::array<std::uint8_t, 32> down = halvesRoundingDown();
     return { _mm256_set1_epi16(short(qRed(mark))), _mm256_set1_epi16(short(qGreen(mark))),
@@ -95,8 +101,9 @@ AVX2 MarkLanes markLanes(QRgb mark)
 
 // lo + round(d * n / 510) for one channel in every lane, with the rounding bias 255 for halves
 // that round up and 254 for those that round down; halves at strength 255 go to the even value.
-// Lanes with the half of 0.5 on a low value of 128 or more are flagged in `hard`.
-AVX2 inline __m256i blendedChannel(
+// Lanes with the half of 0.5 on a low value of 128 or more are flagged in `hard` (the caller
+// leaves out strength 255, whose halves the even rounding gets right).
+QUILLET_AVX2 inline __m256i blendedChannel(
     __m256i value, __m256i mark, __m256i n, __m256i bias, __m256i evenHalves, __m256i &hard)
 {
     const __m256i lo = _mm256_min_epu16(value, mark);
@@ -112,7 +119,7 @@ AVX2 inline __m256i blendedChannel(
 }
 
 // Blends the channels in place; false when a lane needs blendcolor's own rounding.
-AVX2 inline bool blendLanes(Channels &c, const MarkLanes &m)
+QUILLET_AVX2 inline bool blendLanes(Channels &c, const MarkLanes &m)
 {
     const __m256i sum = _mm256_add_epi16(_mm256_add_epi16(c.red, c.green), c.blue);
     const __m256i dark = _mm256_cmpgt_epi16(_mm256_set1_epi16(448), _mm256_min_epu16(sum, m.sum));
@@ -137,6 +144,7 @@ AVX2 inline bool blendLanes(Channels &c, const MarkLanes &m)
     c.red = blendedChannel(c.red, m.red, n, bias, evenHalves, hard);
     c.green = blendedChannel(c.green, m.green, n, bias, evenHalves, hard);
     c.blue = blendedChannel(c.blue, m.blue, n, bias, evenHalves, hard);
+    hard = _mm256_andnot_si256(_mm256_cmpeq_epi16(n, _mm256_set1_epi16(255)), hard);
     return _mm256_testz_si256(hard, hard);
 }
 
@@ -159,7 +167,7 @@ struct Rgb888 {
         p[2] = uchar(qBlue(c));
     }
 
-    AVX2 static Pattern patternOf(std::uint32_t colour)
+    QUILLET_AVX2 static Pattern patternOf(std::uint32_t colour)
     {
         // Byte k of the pattern is byte k % 3 of the colour.
         static constexpr std::int8_t phases[48]
@@ -172,7 +180,7 @@ struct Rgb888 {
                 _mm_loadu_si128(reinterpret_cast<const __m128i *>(phases + 32))) };
     }
 
-    AVX2 static bool repeats(const uchar *src, const Pattern &pattern)
+    QUILLET_AVX2 static bool repeats(const uchar *src, const Pattern &pattern)
     {
         const __m256i first = _mm256_xor_si256(
             _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src)), pattern.first32);
@@ -182,7 +190,7 @@ struct Rgb888 {
         return _mm256_testz_si256(diff, diff);
     }
 
-    AVX2 static void fill(uchar *dst, const Pattern &pattern)
+    QUILLET_AVX2 static void fill(uchar *dst, const Pattern &pattern)
     {
         put(dst, lowerHalf(pattern.first32));
         put(dst + 16, upperHalf(pattern.first32));
@@ -196,7 +204,7 @@ struct Rgb888 {
         return word >> 8;
     }
 
-    AVX2 static Channels load(const uchar *src)
+    QUILLET_AVX2 static Channels load(const uchar *src)
     {
         // Bytes 0-15 and 8-23 of each half's 24.
         const __m256i low = halves(src, src + 24), high = halves(src + 8, src + 32);
@@ -217,7 +225,7 @@ struct Rgb888 {
     }
 
     // Writes the pixels and returns the last one's colour.
-    AVX2 static std::uint32_t store(const Channels &c, uchar *dst)
+    QUILLET_AVX2 static std::uint32_t store(const Channels &c, uchar *dst)
     {
         const __m256i redGreen = _mm256_or_si256(c.red, _mm256_slli_epi16(c.green, 8));
         static constexpr std::int8_t firstFromRg[16]
@@ -259,12 +267,12 @@ struct Xrgb32 {
         std::memcpy(p, &value, 4);
     }
 
-    AVX2 static Pattern patternOf(std::uint32_t colour)
+    QUILLET_AVX2 static Pattern patternOf(std::uint32_t colour)
     {
         return { _mm256_set1_epi32(int(colour)) };
     }
 
-    AVX2 static bool repeats(const uchar *src, const Pattern &pattern)
+    QUILLET_AVX2 static bool repeats(const uchar *src, const Pattern &pattern)
     {
         const __m256i first = _mm256_xor_si256(
             _mm256_loadu_si256(reinterpret_cast<const __m256i *>(src)), pattern.words);
@@ -276,7 +284,7 @@ struct Xrgb32 {
         return _mm256_testz_si256(diff, diff);
     }
 
-    AVX2 static void fill(uchar *dst, const Pattern &pattern)
+    QUILLET_AVX2 static void fill(uchar *dst, const Pattern &pattern)
     {
         for (int offset = 0; offset < 64; offset += 16)
             put(dst + offset, lowerHalf(pattern.words));
@@ -289,7 +297,7 @@ struct Xrgb32 {
         return word & 0x00ffffff;
     }
 
-    AVX2 static Channels load(const uchar *src)
+    QUILLET_AVX2 static Channels load(const uchar *src)
     {
         // Pixels 0-3 and 8-11, then 4-7 and 12-15.
         const __m256i low = halves(src, src + 32), high = halves(src + 16, src + 48);
@@ -309,7 +317,7 @@ struct Xrgb32 {
             picked(low, blueLow, high, blueHigh) };
     }
 
-    AVX2 static std::uint32_t store(const Channels &c, uchar *dst)
+    QUILLET_AVX2 static std::uint32_t store(const Channels &c, uchar *dst)
     {
         const __m256i blueGreen = _mm256_or_si256(c.blue, _mm256_slli_epi16(c.green, 8));
         const __m256i redAlpha = _mm256_or_si256(c.red, _mm256_set1_epi16(short(0xff00)));
@@ -336,7 +344,8 @@ template<typename Layout> std::uint32_t blendOneByOne(const uchar *src, uchar *d
 }
 
 template<typename Layout>
-AVX2 std::uint32_t blendGroup(const uchar *src, uchar *dst, const MarkLanes &lanes, QRgb mark)
+QUILLET_AVX2 std::uint32_t blendGroup(
+    const uchar *src, uchar *dst, const MarkLanes &lanes, QRgb mark)
 {
     Channels c = Layout::load(src);
     if (!blendLanes(c, lanes))
@@ -346,7 +355,8 @@ AVX2 std::uint32_t blendGroup(const uchar *src, uchar *dst, const MarkLanes &lan
 
 // Fewer than sixteen pixels, through a whole group's worth of memory of our own.
 template<typename Layout>
-AVX2 void blendFew(const uchar *src, uchar *dst, int count, const MarkLanes &lanes, QRgb mark)
+QUILLET_AVX2 void blendFew(
+    const uchar *src, uchar *dst, int count, const MarkLanes &lanes, QRgb mark)
 {
     uchar group[16 * Layout::bytesPerPixel] = {};
     const std::size_t bytes = std::size_t(count) * Layout::bytesPerPixel;
@@ -356,7 +366,8 @@ AVX2 void blendFew(const uchar *src, uchar *dst, int count, const MarkLanes &lan
 }
 
 template<typename Layout>
-AVX2 void blendLine(const uchar *src, uchar *dst, int count, QRgb mark, qsizetype nextLine)
+QUILLET_AVX2 void blendLine(
+    const uchar *src, uchar *dst, int count, QRgb mark, qsizetype sourceLineBytes)
 {
     constexpr int groupBytes = 16 * Layout::bytesPerPixel;
     const MarkLanes lanes = markLanes(mark);
@@ -365,7 +376,7 @@ AVX2 void blendLine(const uchar *src, uchar *dst, int count, QRgb mark, qsizetyp
     int i = 0;
     for (; i + 16 <= count; i += 16, src += groupBytes, dst += groupBytes) {
         // The same place in the next line, at hand when its turn comes.
-        _mm_prefetch(reinterpret_cast<const char *>(src + nextLine), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char *>(src + sourceLineBytes), _MM_HINT_T0);
         if (Layout::repeats(src, last)) {
             Layout::fill(dst, result);
             continue;
@@ -381,14 +392,9 @@ AVX2 void blendLine(const uchar *src, uchar *dst, int count, QRgb mark, qsizetyp
 
 bool VectorMark::available()
 {
-    // QUILLET_NO_AVX2 in the environment takes the portable path, to compare the two.
-    static const bool usable = __builtin_cpu_supports("avx2") && !std::getenv("QUILLET_NO_AVX2");
+    static const bool usable
+        = __builtin_cpu_supports("avx2") && !qEnvironmentVariableIsSet("QUILLET_NO_AVX2");
     return usable;
-}
-
-VectorMark::VectorMark(QRgb mark, qsizetype sourceLineBytes)
-    : markColour(mark), sourceLineBytes(sourceLineBytes)
-{
 }
 
 void VectorMark::blendRgb888(const uchar *src, uchar *dst, int count) const
@@ -406,11 +412,6 @@ void VectorMark::blendXrgb32(const uchar *src, uchar *dst, int count) const
 bool VectorMark::available()
 {
     return false;
-}
-
-VectorMark::VectorMark(QRgb mark, qsizetype sourceLineBytes)
-    : markColour(mark), sourceLineBytes(sourceLineBytes)
-{
 }
 
 void VectorMark::blendRgb888(const uchar *, uchar *, int) const

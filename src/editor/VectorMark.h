@@ -8,7 +8,8 @@
 // result at once, as screenshots are mostly runs of one colour.
 class VectorMark {
 public:
-    // Whether this processor (and build) runs it.
+    // Whether this processor and build run it; QUILLET_NO_AVX2 set in the environment says no,
+    // so that the portable path can be tested and measured on the same machine.
     static bool available();
 
     // Lines of pictures are blended one after the other, sourceLineBytes apart in the source:
