@@ -1,34 +1,36 @@
 #include "widgets/ColorNames.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QColor>
 #include <QCoreApplication>
 
+#include "widgets/StandardColors.h"
+
 namespace {
 
-struct NamedColor {
-    QRgb rgb;
-    const char *name;
+// The names of the standard colours, in their order. Plain names rather than the web's (Maroon,
+// Olive, Teal): they say what the colour looks like.
+constexpr const char *standardColorNames[] = {
+    QT_TRANSLATE_NOOP("ColorNames", "Black"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark red"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark green"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark yellow"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark blue"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark magenta"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark cyan"),
+    QT_TRANSLATE_NOOP("ColorNames", "Light gray"),
+    QT_TRANSLATE_NOOP("ColorNames", "Dark gray"),
+    QT_TRANSLATE_NOOP("ColorNames", "Red"),
+    QT_TRANSLATE_NOOP("ColorNames", "Green"),
+    QT_TRANSLATE_NOOP("ColorNames", "Yellow"),
+    QT_TRANSLATE_NOOP("ColorNames", "Blue"),
+    QT_TRANSLATE_NOOP("ColorNames", "Magenta"),
+    QT_TRANSLATE_NOOP("ColorNames", "Cyan"),
+    QT_TRANSLATE_NOOP("ColorNames", "White"),
 };
-
-// Plain names rather than the web's (Maroon, Olive, Teal): they say what the colour looks like.
-constexpr NamedColor namedColors[] = {
-    { qRgb(0, 0, 0), QT_TRANSLATE_NOOP("ColorNames", "Black") },
-    { qRgb(128, 0, 0), QT_TRANSLATE_NOOP("ColorNames", "Dark red") },
-    { qRgb(0, 128, 0), QT_TRANSLATE_NOOP("ColorNames", "Dark green") },
-    { qRgb(128, 128, 0), QT_TRANSLATE_NOOP("ColorNames", "Dark yellow") },
-    { qRgb(0, 0, 128), QT_TRANSLATE_NOOP("ColorNames", "Dark blue") },
-    { qRgb(128, 0, 128), QT_TRANSLATE_NOOP("ColorNames", "Dark magenta") },
-    { qRgb(0, 128, 128), QT_TRANSLATE_NOOP("ColorNames", "Dark cyan") },
-    { qRgb(192, 192, 192), QT_TRANSLATE_NOOP("ColorNames", "Light gray") },
-    { qRgb(128, 128, 128), QT_TRANSLATE_NOOP("ColorNames", "Dark gray") },
-    { qRgb(255, 0, 0), QT_TRANSLATE_NOOP("ColorNames", "Red") },
-    { qRgb(0, 255, 0), QT_TRANSLATE_NOOP("ColorNames", "Green") },
-    { qRgb(255, 255, 0), QT_TRANSLATE_NOOP("ColorNames", "Yellow") },
-    { qRgb(0, 0, 255), QT_TRANSLATE_NOOP("ColorNames", "Blue") },
-    { qRgb(255, 0, 255), QT_TRANSLATE_NOOP("ColorNames", "Magenta") },
-    { qRgb(0, 255, 255), QT_TRANSLATE_NOOP("ColorNames", "Cyan") },
-    { qRgb(255, 255, 255), QT_TRANSLATE_NOOP("ColorNames", "White") },
-};
+static_assert(std::size(standardColorNames) == standardColors.size());
 
 } // namespace
 
@@ -38,9 +40,11 @@ QString colorAccessibleName(const QColor &color)
         return QCoreApplication::translate("ColorNames", "No color");
     const QRgb rgb = qRgb(color.red(), color.green(), color.blue());
     QString name = QCoreApplication::translate("ColorNames", "Color");
-    for (const NamedColor &named : namedColors)
-        if (named.rgb == rgb)
-            name = QCoreApplication::translate("ColorNames", named.name);
+    const auto standard = std::find(standardColors.begin(), standardColors.end(), rgb);
+    if (standard != standardColors.end()) {
+        name = QCoreApplication::translate(
+            "ColorNames", standardColorNames[standard - standardColors.begin()]);
+    }
     return QStringLiteral("%1 (%2, %3, %4)")
         .arg(name)
         .arg(color.red())

@@ -13,30 +13,14 @@
 #include <QResizeEvent>
 
 #include "widgets/ColorGridAccessible.h"
+#include "widgets/StandardColors.h"
 
 namespace {
 
 constexpr int cellCount = 16;
 
-// The classic sixteen colours; there is no system palette to copy them from here.
-constexpr std::array<QRgb, cellCount> cellColors = {
-    qRgb(0, 0, 0),
-    qRgb(128, 0, 0),
-    qRgb(0, 128, 0),
-    qRgb(128, 128, 0),
-    qRgb(0, 0, 128),
-    qRgb(128, 0, 128),
-    qRgb(0, 128, 128),
-    qRgb(192, 192, 192),
-    qRgb(128, 128, 128),
-    qRgb(255, 0, 0),
-    qRgb(0, 255, 0),
-    qRgb(255, 255, 0),
-    qRgb(0, 0, 255),
-    qRgb(255, 0, 255),
-    qRgb(0, 255, 255),
-    qRgb(255, 255, 255),
-};
+constexpr auto &cellColors = standardColors;
+static_assert(cellColors.size() == cellCount);
 
 QRect shrunk(const QRect &rect, int by)
 {

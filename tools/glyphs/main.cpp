@@ -13,31 +13,15 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include "widgets/StandardColors.h"
+
 namespace {
 
 const QRgb olive = qRgb(128, 128, 0);
 const QRgb white = qRgb(255, 255, 255);
 const QRgb grey = qRgb(128, 128, 128);
 
-// The sixteen colours of the platform's standard palette.
-const QList<QRgb> sixteen {
-    qRgb(0, 0, 0),
-    qRgb(128, 0, 0),
-    qRgb(0, 128, 0),
-    olive,
-    qRgb(0, 0, 128),
-    qRgb(128, 0, 128),
-    qRgb(0, 128, 128),
-    qRgb(192, 192, 192),
-    grey,
-    qRgb(255, 0, 0),
-    qRgb(0, 255, 0),
-    qRgb(255, 255, 0),
-    qRgb(0, 0, 255),
-    qRgb(255, 0, 255),
-    qRgb(0, 255, 255),
-    white,
-};
+const QList<QRgb> sixteen(standardColors.begin(), standardColors.end());
 
 using Drawing = std::function<void(QPainter &)>;
 
