@@ -18,6 +18,6 @@ QString settingsFilePath(const QString &executablePath);
 // Missing or invalid values give the defaults above; nothing is reported.
 Settings readSettings(const ProfileFile &file);
 
-// Writes the five keys in order; the first failing write throws Failure and the rest are not
-// written.
+// Writes the five keys in one replace of the file; a failure throws Failure and writes none. A
+// location the file cannot hold (a line break) keeps the earlier one, and the rest is written.
 void writeSettings(ProfileFile &file, const Settings &settings);

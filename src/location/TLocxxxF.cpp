@@ -65,6 +65,9 @@ TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shel
     locxxxE = new QLineEdit(this);
     locxxxE->setObjectName(QStringLiteral("locxxxE"));
     locxxxE->setFixedHeight(21);
+    // Return and Enter in the edit box are "&Ok" there, though neither button is the default.
+    connect(locxxxE, &QLineEdit::returnPressed, this,
+        [this] { runCommand(this->prompts, [this] { SavelocBClick(); }); });
 
     SavelocB = makeButton(QStringLiteral("&Ok"), "SavelocB", this);
     connect(SavelocB, &QPushButton::clicked, this,
@@ -123,6 +126,11 @@ void TLocxxxF::SavelocBClick()
         plainmsg(prompts, QStringLiteral("No directory selected!"));
         return;
     }
+    // A picked folder may have one in its name, but the settings file cannot hold it.
+    if (typed.contains(u'\n') || typed.contains(u'\r')) {
+        plainmsg(prompts, QStringLiteral("A location cannot contain a line break"));
+        return;
+    }
     const std::optional<QString> location = absoluteLocation(typed);
     if (!location) {
         plainmsg(prompts,
@@ -154,12 +162,15 @@ std::optional<QString> TLocxxxF::absoluteLocation(const QString &typed) const
 
 bool TLocxxxF::acceptMissing(const QString &location)
 {
-    const auto ask = [this](const QString &caption, const QString &text, Prompts::Icon icon) {
-        return prompts.message(caption, text, icon, Prompts::Buttons::YesNo);
+    const auto ask = [this](const QString &caption, const QString &text, Prompts::Icon icon,
+                         Prompts::Answer defaultButton = Prompts::Answer::Yes) {
+        return prompts.message(caption, text, icon, Prompts::Buttons::YesNo, defaultButton);
     };
     const QString warning = QStringLiteral("Warning");
+    // A relative text was taken against the picked folder: the question says where that is.
     if (ask(warning,
-            QStringLiteral("Chosen location is invalid or does not exist. I try to create it??"),
+            QStringLiteral("Chosen location is invalid or does not exist. I try to create it??\n")
+                + location,
             Prompts::Icon::Warning)
         != Prompts::Answer::Yes)
         return ask(warning, QStringLiteral("Accept the path anyway??"), Prompts::Icon::Warning)
@@ -168,11 +179,12 @@ bool TLocxxxF::acceptMissing(const QString &location)
         plainmsg(prompts, QStringLiteral("Creation succesfull"));
         return true;
     }
+    // No is the default: Return must not keep a folder that could not be made.
     return ask(QStringLiteral("Error"),
                QStringLiteral("Unable to create ") + location
                    + QStringLiteral(". Probably invalid drive or not writable!")
                    + QStringLiteral(" accept it anyway??"),
-               Prompts::Icon::Error)
+               Prompts::Icon::Error, Prompts::Answer::No)
         != Prompts::Answer::No;
 }
 

@@ -21,7 +21,7 @@ class TShellTree;
 // and "&Ok", which validates the typed location, offers to create a missing folder and closes
 // with the accepted folder in resultL. Made once at start and reused: the tree, the drive and
 // the result stay between calls. Escape, "&Cancel" and the close box close it with Rejected;
-// Enter presses nothing.
+// Enter in the edit box is "&Ok", elsewhere it presses nothing.
 class TLocxxxF : public KeyPreviewDialog {
     Q_OBJECT
 

@@ -244,8 +244,9 @@ void ProfileFile::write(const QList<Entry> &entries)
     for (const Entry &entry : entries) {
         const QString section = entry.section.trimmed();
         const QString key = entry.key.trimmed();
+        // One value the file cannot hold must not cost the others: its key keeps what it had.
         if (!fitsOneLine(section, key, entry.value))
-            fail();
+            continue;
         setEntry(*bytes, section, key, entry.value);
     }
     QSaveFile out(filePath);

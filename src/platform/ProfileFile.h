@@ -29,11 +29,13 @@ public:
     bool readBool(const QString &section, const QString &key, bool def) const;
 
     // Each write throws Failure("Unable to write to <path>") when the file cannot be written;
-    // the file on disk is then unchanged.
+    // the file on disk is then unchanged. A name or value that cannot stand on one line (a line
+    // break, "=" in a key, "]" in a section) is not written: that key keeps its earlier value or
+    // stays absent, and the other keys are written.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value); // "1" / "0"
-    // Several keys in one replace of the file: all of them or, on failure, none.
+    // Several keys in one replace of the file: all that it can hold or, on failure, none.
     void write(const QList<Entry> &entries);
 
 private:

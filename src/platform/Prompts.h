@@ -30,8 +30,9 @@ public:
 
     virtual ~Prompts() = default;
 
-    virtual Answer message(
-        const QString &caption, const QString &text, Icon icon, Buttons buttons = Buttons::Ok)
+    // defaultButton is the answer that Return gives in a Yes/No box.
+    virtual Answer message(const QString &caption, const QString &text, Icon icon,
+        Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Yes)
         = 0;
     virtual std::optional<FileAnswer> openPicture(const FileRequest &request) = 0;
     virtual std::optional<FileAnswer> savePicture(const FileRequest &request) = 0;

@@ -105,16 +105,25 @@ TEST_F(SettingsTest, WritingAHandEditedFileChangesOnlyTheFiveValues)
     EXPECT_EQ(back.markcol, qRgb(1, 2, 3));
 }
 
-TEST_F(SettingsTest, FirstFailingWriteStopsTheOthers)
+TEST_F(SettingsTest, ALocationWithALineBreakKeepsTheEarlierOneAndTheRestIsWritten)
 {
-    const QByteArray before = "[General]\r\nSelection mode=0\r\n";
-    writeFileBytes(path, before);
+    // A folder may be named so, but one line of the file cannot hold it.
+    const Settings withBreak { "/a\nb", true, qRgb(1, 2, 3) };
     ProfileFile file(path);
-    // A folder name with a line break cannot be one line of the file; mode and colour that could
-    // be written are not written after it.
-    EXPECT_THROW(writeSettings(file, Settings { "/a\nb", true, qRgb(1, 2, 3) }), Failure);
-    EXPECT_EQ(fileBytes(path), before);
+    writeSettings(file, withBreak);
+    EXPECT_EQ(fileBytes(path),
+        "[General]\r\nSelection mode=1\r\n[Edit]\r\nRed=1\r\nGreen=2\r\nBlue=3\r\n");
 
+    writeFileBytes(path, "[Location]\r\nSave=/old\r\n");
+    writeSettings(file, withBreak);
+    const Settings back = readSettings(file);
+    EXPECT_EQ(back.save, "/old");
+    EXPECT_TRUE(back.selectionmode);
+    EXPECT_EQ(back.markcol, qRgb(1, 2, 3));
+}
+
+TEST_F(SettingsTest, AFolderThatCannotBeWrittenIsReportedAndWritesNothing)
+{
     ProfileFile inMissingFolder(dir.filePath("gone/quillet.ini"));
     try {
         writeSettings(inMissingFolder, Settings {});

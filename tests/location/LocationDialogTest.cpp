@@ -64,13 +64,17 @@ struct LocationWorld {
         return world.prompts.runDialog(dialog);
     }
     void ok() const { QTest::mouseClick(dialog.okButton(), Qt::LeftButton); }
-    // The boxes as "<icon: - W E><buttons: . OK, ? Yes/No> <text>", joined by " | ".
+    // The boxes as "<icon: - W E><buttons: . OK, ? Yes/No, ?n Yes/No where Return is No> <text>",
+    // joined by " | ".
     QString boxes() const
     {
         QStringList shown;
-        for (const FakePrompts::Box &box : world.prompts.boxes)
-            shown << QString("-iWE"[int(box.icon)])
-                    + (box.buttons == Prompts::Buttons::YesNo ? "? " : ". ") + box.text;
+        for (const FakePrompts::Box &box : world.prompts.boxes) {
+            QString buttons = box.buttons == Prompts::Buttons::YesNo ? "?" : ".";
+            if (box.buttons == Prompts::Buttons::YesNo && box.defaultButton == Answer::No)
+                buttons += 'n';
+            shown << QString("-iWE"[int(box.icon)]) + buttons + ' ' + box.text;
+        }
         return shown.join(" | ");
     }
 };
@@ -106,10 +110,17 @@ TEST_P(LocationOk, ValidatesTheTypedLocation)
         !row.result.isEmpty() && (!row.boxes.contains("W?") || row.boxes.contains("succesfull")));
 }
 
-const QString create = "W? Chosen location is invalid or does not exist. I try to create it??";
+// The question names the folder it would create on a line of its own.
+QString create(const QString &path)
+{
+    return "W? Chosen location is invalid or does not exist. I try to create it??\n" + path;
+}
 const QString unable
-    = "E? Unable to create @/file/sub. Probably invalid drive or not writable! accept it anyway??";
-const QString anyway = create + " | W? Accept the path anyway??";
+    = "E?n Unable to create @/file/sub. Probably invalid drive or not writable! accept it anyway??";
+QString anyway(const QString &path)
+{
+    return create(path) + " | W? Accept the path anyway??";
+}
 
 INSTANTIATE_TEST_SUITE_P(LocationDialog, LocationOk,
     ::testing::Values(
@@ -124,15 +135,15 @@ INSTANTIATE_TEST_SUITE_P(LocationDialog, LocationOk,
         OkRow { "OneLetterIsAFolderInThePickedOne", "a", {}, "", "@/home/a" },
         OkRow { "TildeIsHome", "~/a/../a", {}, "", "@/home/a" },
         OkRow { "MissingYesCreatesWithParents", "new/deeper", { Answer::Yes },
-            create + " | -. Creation succesfull", "@/home/new/deeper" },
+            create("@/home/new/deeper") + " | -. Creation succesfull", "@/home/new/deeper" },
         OkRow { "UncreatableYesThenNoStaysOpen", "@/file/sub", { Answer::Yes, Answer::No },
-            create + " | " + unable, "", true },
+            create("@/file/sub") + " | " + unable, "", true },
         OkRow { "UncreatableYesThenYesAccepts", "@/file/sub", { Answer::Yes, Answer::Yes },
-            create + " | " + unable, "@/file/sub" },
-        OkRow {
-            "MissingNoThenNoStaysOpen", "@/gone", { Answer::No, Answer::No }, anyway, "", true },
-        OkRow {
-            "MissingNoThenYesAccepts", "@/gone", { Answer::No, Answer::Yes }, anyway, "@/gone" }),
+            create("@/file/sub") + " | " + unable, "@/file/sub" },
+        OkRow { "MissingNoThenNoStaysOpen", "@/gone", { Answer::No, Answer::No }, anyway("@/gone"),
+            "", true },
+        OkRow { "MissingNoThenYesAccepts", "@/gone", { Answer::No, Answer::Yes }, anyway("@/gone"),
+            "@/gone" }),
     RowName());
 
 TEST(LocationDialog, TreeAndSelectorFillTheEditBoxAndTheSelectionStaysWherePicked)
@@ -183,9 +194,51 @@ INSTANTIATE_TEST_SUITE_P(LocationDialog, LocationClose,
         CloseRow {
             "Cancel", [](TLocxxxF &d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); } },
         CloseRow { "CloseBox", [](TLocxxxF &d) { d.close(); } },
-        CloseRow { "EnterPressesNothing",
-            [](TLocxxxF &d) { QTest::keyClick(d.locationEdit(), Qt::Key_Return); }, true }),
+        CloseRow { "ReturnInTheTreePressesNothing",
+            [](TLocxxxF &d) { QTest::keyClick(d.tree(), Qt::Key_Return); }, true },
+        CloseRow { "ReturnOnOkPressesNothing",
+            [](TLocxxxF &d) { QTest::keyClick(d.okButton(), Qt::Key_Return); }, true },
+        CloseRow { "EnterOnCancelPressesNothing",
+            [](TLocxxxF &d) { QTest::keyClick(d.cancelButton(), Qt::Key_Enter); }, true }),
     RowName());
+
+TEST(LocationDialog, ReturnOrEnterInTheEditBoxIsOk)
+{
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
+        LocationWorld w;
+        w.world.makeFolders({ "home/a" });
+        const auto press = [&] { QTest::keyClick(w.dialog.locationEdit(), key); };
+        EXPECT_EQ(w.run("@/home/a", press), QDialog::Accepted);
+        EXPECT_EQ(w.dialog.resultLabel()->text(), w.world.path("home/a"));
+        bool open = false;
+        EXPECT_EQ(w.run("@/gone", press, &open), QDialog::Rejected);
+        EXPECT_TRUE(open);
+        EXPECT_EQ(w.boxes(), w.at(anyway("@/gone")));
+    }
+}
+
+TEST(LocationDialog, AFolderWithALineBreakIsRefusedAndTheDialogStaysOpen)
+{
+    for (const QString name : { "new\nline", "new\rline" }) {
+        LocationWorld w;
+        w.world.makeFolders({ "home/" + name });
+        bool open = false;
+        const int code = w.run(
+            "",
+            [&] {
+                w.click(w.node("@/home"));
+                w.node("@/home")->setExpanded(true);
+                w.click(w.node("@/home/" + name));
+                w.ok();
+            },
+            &open);
+        EXPECT_EQ(w.edit(), w.world.path("home/" + name));
+        EXPECT_EQ(w.boxes(), "-. A location cannot contain a line break");
+        EXPECT_TRUE(open);
+        EXPECT_EQ(code, QDialog::Rejected);
+        EXPECT_EQ(w.dialog.resultLabel()->text(), "");
+    }
+}
 
 TEST(LocationDialog, AFolderThatCannotBeEnteredShowsThePlatformsMessage)
 {

@@ -187,17 +187,29 @@ INSTANTIATE_TEST_SUITE_P(Files, ProfileWrite,
             "[L]\r\nSave=/home/\xC3\xA9t\xC3\xA9\r\n" }),
     RowName());
 
-TEST_F(ProfileFileTest, ValuesThatCannotBeOneLineAreRefusedAndTheFileIsUntouched)
+struct UnfitCase : TableRow {
+    QString section;
+    QString key;
+    QString value;
+};
+
+class ProfileUnfit : public ProfileFileTest, public ::testing::WithParamInterface<UnfitCase> { };
+
+TEST_P(ProfileUnfit, KeepsTheEarlierValueAndWritesTheRest)
 {
-    const QByteArray before = "[L]\r\nSave=old\r\n";
-    writeFileBytes(path, before);
+    writeFileBytes(path, "[L]\r\nSave=old\r\n");
     ProfileFile file(path);
-    EXPECT_THROW(file.writeString("L", "Save", "/tmp/a\nb"), Failure);
-    EXPECT_THROW(file.writeString("L", "Save", "a\rb"), Failure);
-    EXPECT_THROW(file.writeString("L", "Sa=ve", "x"), Failure);
-    EXPECT_THROW(file.writeString("L]", "Save", "x"), Failure);
-    EXPECT_EQ(fileBytes(path), before);
+    file.write({ { GetParam().section, GetParam().key, GetParam().value }, { "L", "Mode", "1" } });
+    EXPECT_EQ(fileBytes(path), "[L]\r\nSave=old\r\nMode=1\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(NotOneLine, ProfileUnfit,
+    ::testing::Values(UnfitCase { "LineFeedInValue", "L", "Save", "/tmp/a\nb" },
+        UnfitCase { "CarriageReturnInValue", "L", "Save", "a\rb" },
+        UnfitCase { "AbsentKeyStaysAbsent", "L", "New", "a\nb" },
+        UnfitCase { "EqualsSignInKey", "L", "Sa=ve", "x" },
+        UnfitCase { "BracketInSection", "L]", "Save", "x" }),
+    RowName());
 
 TEST_F(ProfileFileTest, FailedWriteNamesTheFileAndLosesNothing)
 {

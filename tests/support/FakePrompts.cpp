@@ -17,9 +17,9 @@ template<typename T> T takeFront(std::deque<T> &queue, T fallback)
 } // namespace
 
 Prompts::Answer FakePrompts::message(
-    const QString &caption, const QString &text, Icon icon, Buttons buttons)
+    const QString &caption, const QString &text, Icon icon, Buttons buttons, Answer defaultButton)
 {
-    boxes.append({ caption, text, icon, buttons });
+    boxes.append({ caption, text, icon, buttons, defaultButton });
     const Answer fallback = buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     return takeFront(answers, fallback);
 }

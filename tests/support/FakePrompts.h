@@ -17,6 +17,7 @@ public:
         QString text;
         Icon icon;
         Buttons buttons;
+        Answer defaultButton;
     };
     struct Input {
         QString caption;
@@ -24,8 +25,8 @@ public:
         QString text;
     };
 
-    Answer message(
-        const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    Answer message(const QString &caption, const QString &text, Icon icon, Buttons buttons,
+        Answer defaultButton) override;
     std::optional<FileAnswer> openPicture(const FileRequest &request) override;
     std::optional<FileAnswer> savePicture(const FileRequest &request) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;

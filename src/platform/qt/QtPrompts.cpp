@@ -51,13 +51,13 @@ void QtPrompts::setParent(QWidget *newParent)
 }
 
 Prompts::Answer QtPrompts::message(
-    const QString &caption, const QString &text, Icon icon, Buttons buttons)
+    const QString &caption, const QString &text, Icon icon, Buttons buttons, Answer defaultButton)
 {
     QMessageBox box(toQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
     if (buttons == Buttons::YesNo) {
         QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
+        QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setDefaultButton(defaultButton == Answer::No ? no : yes);
         box.exec();
         return box.clickedButton() == yes ? Answer::Yes : Answer::No;
     }

@@ -11,8 +11,8 @@ public:
 
     void setParent(QWidget *parent);
 
-    Answer message(
-        const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    Answer message(const QString &caption, const QString &text, Icon icon, Buttons buttons,
+        Answer defaultButton) override;
     std::optional<FileAnswer> openPicture(const FileRequest &request) override;
     std::optional<FileAnswer> savePicture(const FileRequest &request) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
