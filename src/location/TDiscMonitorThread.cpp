@@ -4,7 +4,7 @@
 
 namespace {
 
-// The thread only polls and posts; sanitizers need more room for their own frames.
+// The thread only waits and posts; sanitizers need more room for their own frames.
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
 constexpr size_t watcherStackSize = 1024 * 1024;
 #else
@@ -14,13 +14,13 @@ constexpr size_t watcherStackSize = 64 * 1024;
 } // namespace
 
 TDiscMonitorThread::TDiscMonitorThread(ChangeNotification &notification, WatcherMailbox &mailbox,
-    quint64 nodeId, quint64 serial, const QString &path, quint32 filter)
+    quint64 nodeId, quint64 serial, const QByteArray &path, quint32 filter)
     : notification(notification), mailbox(mailbox), nodeId(nodeId), watcherSerial(serial),
-      watchedPath(path), changeFilter(filter), refreshed(std::make_shared<AutoResetEvent>()),
-      // Set up here, on the caller's thread, so that no change between the listing and the
-      // thread's start is missed.
-      watch(notification.watch(path, filter))
+      watchedPath(path), changeFilter(filter), wake(std::make_shared<WakeReasons>())
 {
+    // Set up here, on the caller's thread, so that no change between the listing and the
+    // thread's start is missed.
+    setUp();
 }
 
 TDiscMonitorThread::~TDiscMonitorThread()
@@ -30,8 +30,21 @@ TDiscMonitorThread::~TDiscMonitorThread()
         pthread_join(thread, nullptr);
 }
 
+bool TDiscMonitorThread::setUp()
+{
+    watch.reset();
+    watch = notification.watch(watchedPath, changeFilter, *wake, Changed);
+    if (!watch)
+        setupFailed = true;
+    return bool(watch);
+}
+
 void TDiscMonitorThread::start()
 {
+    if (!watch) {
+        runEnded = true;
+        return;
+    }
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, watcherStackSize);
@@ -41,6 +54,7 @@ void TDiscMonitorThread::start()
     if (!running) {
         setupFailed = true;
         runEnded = true;
+        watch.reset();
     }
 }
 
@@ -48,6 +62,7 @@ void *TDiscMonitorThread::entry(void *self)
 {
     auto *watcher = static_cast<TDiscMonitorThread *>(self);
     watcher->body();
+    watcher->watch.reset();
     watcher->runEnded = true;
     watcher->mailbox.postEnded(watcher->watcherSerial);
     return nullptr;
@@ -57,40 +72,33 @@ void TDiscMonitorThread::setFilter(quint32 filter)
 {
     changeFilter = filter;
     if (!stopRequested)
-        restartEvent.set();
+        wake->set(Restart);
 }
 
 void TDiscMonitorThread::stop()
 {
     stopRequested = true;
-    stopEvent.set();
+    wake->set(Stop);
 }
 
 void TDiscMonitorThread::body()
 {
     for (;;) {
-        if (!watch) {
-            setupFailed = true;
+        const quint32 woken = wake->wait(Stop | Restart | Changed);
+        if (woken & Stop)
+            return;
+        // A folder replaced under its path (moved away, deleted and made again) is followed by
+        // its path: the watch is set up again there. What changed while no notification was set
+        // up is found by the one listing below.
+        const bool again = (woken & Restart) || watch->lost();
+        if (again && !setUp()) {
+            // The folder is gone: one last listing lets the tree see that, then the watcher ends.
+            mailbox.postRefresh(nodeId, watcherSerial, wake, Refreshed);
             return;
         }
-        const int woken = waitForAny(
-            { stopEvent.descriptor(), restartEvent.descriptor(), watch->descriptor() });
-        if (woken <= 0)
+        // A change made while the refresh runs raises Changed again and wakes the next wait.
+        mailbox.postRefresh(nodeId, watcherSerial, wake, Refreshed);
+        if (wake->wait(Stop | Refreshed) & Stop)
             return;
-        if (woken == 1) {
-            restartEvent.take();
-            watch.reset();
-            watch = notification.watch(watchedPath, changeFilter);
-            if (!watch)
-                continue;
-            // What changed while no notification was set up is found by one listing.
-        } else {
-            // Re-armed before the refresh, so that a change made while it runs wakes us again.
-            watch->rearm();
-        }
-        mailbox.postRefresh(nodeId, watcherSerial, refreshed);
-        if (waitForAny({ stopEvent.descriptor(), refreshed->descriptor() }) != 1)
-            return;
-        refreshed->take();
     }
 }

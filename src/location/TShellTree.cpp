@@ -1,12 +1,17 @@
 #include "location/TShellTree.h"
 
+#include <algorithm>
+
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include <sys/stat.h>
 
 #include "location/TDiscMonitorThread.h"
 #include "location/TShellNode.h"
@@ -23,29 +28,35 @@ TShellNode *asNode(QTreeWidgetItem *item)
     return static_cast<TShellNode *>(item);
 }
 
-// "*" any run, "?" one character, letters compared without case.
-bool wildcardMatch(QStringView mask, QStringView name)
+// "*" any run, "?" one character, letters compared without case. As users of "*.*" expect,
+// a mask ending in ".*" also takes names without an extension.
+QList<QRegularExpression> compiledMasks(const QString &masks)
 {
-    qsizetype m = 0, n = 0, star = -1, resume = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && mask[m] == QLatin1Char('*')) {
-            star = m++;
-            resume = n;
-        } else if (m < mask.size()
-            && (mask[m] == QLatin1Char('?') || mask[m].toCaseFolded() == name[n].toCaseFolded())) {
-            ++m;
-            ++n;
-        } else if (star >= 0) {
-            m = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
+    QList<QRegularExpression> compiled;
+    for (const QString &piece : masks.split(QLatin1Char(';'))) {
+        const QString mask = piece.trimmed();
+        if (mask.isEmpty())
+            continue;
+        compiled.append(QRegularExpression::fromWildcard(mask, Qt::CaseInsensitive));
+        if (mask.endsWith(QLatin1String(".*")))
+            compiled.append(QRegularExpression::fromWildcard(mask.chopped(2), Qt::CaseInsensitive));
     }
-    while (m < mask.size() && mask[m] == QLatin1Char('*'))
-        ++m;
-    return m == mask.size();
+    if (compiled.isEmpty())
+        compiled.append(QRegularExpression::fromWildcard(u"*"));
+    return compiled;
 }
+
+// Counts the listings or automatic refreshes running, nested ones included.
+class DepthScope {
+public:
+    explicit DepthScope(int &depth) : depth(depth) { ++depth; }
+    ~DepthScope() { --depth; }
+    DepthScope(const DepthScope &) = delete;
+    DepthScope &operator=(const DepthScope &) = delete;
+
+private:
+    int &depth;
+};
 
 quint32 filterFor(quint32 options)
 {
@@ -82,7 +93,7 @@ TShellTree::TShellTree(
       icons(shell.volumeLayer()),
       mailbox([this](quint64 id, quint64 serial) { refreshFromWatcher(id, serial); },
           [this](quint64 serial) { reap(serial); }),
-      masks { QStringLiteral("*.*") }, filter(filterFor(TF_FOLDERS))
+      masks(compiledMasks(fileMask)), filter(filterFor(TF_FOLDERS))
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -119,11 +130,10 @@ TShellTree::TShellTree(
             runCommand(this->prompts, [&] { OnCheckBoxChanged(this, node); });
     });
     Volumes &volumes = shell.volumeLayer();
-    connect(&volumes, &Volumes::lettersArrived, this, [this](const QString &letters) {
-        runCommand(this->prompts, [&] { deviceNotice(letters, true); });
-    });
+    connect(&volumes, &Volumes::lettersArrived, this,
+        [this](const QString &letters) { runAutomatically([&] { deviceNotice(letters, true); }); });
     connect(&volumes, &Volumes::lettersGone, this, [this](const QString &letters) {
-        runCommand(this->prompts, [&] { deviceNotice(letters, false); });
+        runAutomatically([&] { deviceNotice(letters, false); });
     });
     buildRoot(false);
 }
@@ -198,10 +208,11 @@ void TShellTree::clearNodes()
     clear();
 }
 
-void TShellTree::listChildren(TShellNode *node, bool recursive)
+bool TShellTree::listChildren(TShellNode *node, bool recursive)
 {
     if (!(node->attributes & IsFolder))
-        return;
+        return true;
+    const DepthScope scope(listingDepth);
     BusyListing busy(*this);
     quint32 flags = enumFlags();
     if (node->relative.isEmpty())
@@ -213,33 +224,56 @@ void TShellTree::listChildren(TShellNode *node, bool recursive)
         child->seen = false;
         existing.insert(child->relative, child);
     }
-    QList<QTreeWidgetItem *> added;
-    shellNamespace.enumerate(node->absolute, flags, [&](const ShellEntry &entry) {
-        addOrUpdateChild(node, entry, existing, added);
-        return true;
-    });
+    // Nodes made for new items belong to no parent until the listing is through.
+    std::vector<std::unique_ptr<TShellNode>> added;
+    const bool listed
+        = shellNamespace.enumerate(node->absolute, flags, [&](const ShellEntry &entry) {
+              if (TShellNode *child = addOrUpdateChild(node, entry, existing))
+                  added.emplace_back(child);
+              return true;
+          });
+    removeUnseenChildren(node);
+    QList<QTreeWidgetItem *> children;
+    for (auto &child : added)
+        children.append(child.release());
+    node->addChildren(children);
+    node->childrenListed = true;
+    node->setChildIndicatorPolicy(
+        node->childCount() ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
+    sortChildren(node);
+    // A folder that lists nothing is watched all the same, so that a first subfolder shows.
+    if (listed)
+        startWatcher(node);
+    if (!recursive)
+        return listed;
+    for (int i = 0; i < node->childCount(); ++i) {
+        TShellNode *child = node->childNode(i);
+        if (child->isExpanded() && child->childCount())
+            listChildren(child, true);
+    }
+    return listed;
+}
+
+void TShellTree::removeUnseenChildren(TShellNode *node)
+{
+    // The selection leaves a vanished folder for the folder listed before its node goes, so that
+    // it never lands on a sibling that may be gone as well.
+    for (TShellNode *at = selectedNode(); at && at != node; at = at->parentNode()) {
+        if (at->parentNode() == node && !at->seen) {
+            setCurrentItem(node);
+            break;
+        }
+    }
     for (int i = node->childCount() - 1; i >= 0; --i) {
         if (!node->childNode(i)->seen) {
             signalStops(node->childNode(i));
             delete node->takeChild(i);
         }
     }
-    node->addChildren(added);
-    node->childrenListed = true;
-    node->setChildIndicatorPolicy(
-        node->childCount() ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
-    sortChildren(node);
-    if (!recursive)
-        return;
-    for (int i = 0; i < node->childCount(); ++i) {
-        TShellNode *child = node->childNode(i);
-        if (child->isExpanded() && child->childCount())
-            listChildren(child, true);
-    }
 }
 
-void TShellTree::addOrUpdateChild(TShellNode *parent, const ShellEntry &entry,
-    QHash<ItemId, TShellNode *> &existing, QList<QTreeWidgetItem *> &added)
+TShellNode *TShellTree::addOrUpdateChild(
+    TShellNode *parent, const ShellEntry &entry, QHash<ItemId, TShellNode *> &existing)
 {
     TShellNode *child = existing.value(entry.id);
     if (child && child->seen)
@@ -247,18 +281,25 @@ void TShellTree::addOrUpdateChild(TShellNode *parent, const ShellEntry &entry,
     if (!accepted(entry)) {
         if (child)
             child->seen = false;
-        return;
+        return nullptr;
     }
-    startWatcher(parent);
+    TShellNode *made = nullptr;
     if (child) {
         child->setItem(entry);
+        // A folder replaced under its name, or one whose watch could not be set up: watched
+        // anew, and listed again if it was.
+        if (child->watcher && child->watcher->failed()) {
+            retireWatcher(child);
+            if (child->childrenListed)
+                listChildren(child, false);
+        }
     } else {
-        child = new TShellNode(
+        child = made = new TShellNode(
             *this, ++nextNodeId, parent->absolute + ItemIdList { entry.id }, entry);
-        added.append(child);
     }
     child->seen = true;
     setChildState(child);
+    return made;
 }
 
 void TShellTree::setChildState(TShellNode *child)
@@ -296,11 +337,8 @@ bool TShellTree::accepted(const ShellEntry &entry) const
 
 bool TShellTree::matchesMask(const QString &name) const
 {
-    for (const QString &mask : masks) {
-        if (mask == QLatin1String("*") || wildcardMatch(mask, name))
-            return true;
-    }
-    return false;
+    return std::any_of(masks.cbegin(), masks.cend(),
+        [&](const QRegularExpression &mask) { return mask.match(name).hasMatch(); });
 }
 
 bool TShellTree::hasAcceptedChild(TShellNode *node) const
@@ -317,7 +355,9 @@ void TShellTree::deleteChildren(TShellNode *node)
 {
     if (!node->childCount())
         return;
-    signalStops(node);
+    // The node's own watcher goes on: a later subfolder must still show.
+    for (int i = 0; i < node->childCount(); ++i)
+        signalStops(node->childNode(i));
     const QList<QTreeWidgetItem *> children = node->takeChildren();
     for (auto it = children.crbegin(); it != children.crend(); ++it)
         delete *it;
@@ -534,7 +574,7 @@ void TShellTree::startWatcher(TShellNode *node)
     if (!updAutoThread || node->watcherStarted)
         return;
     node->watcherStarted = true;
-    const QString path = shellNamespace.pathOf(node->absolute);
+    const QByteArray path = shellNamespace.nativePathOf(node->absolute);
     if (path.isEmpty())
         return;
     const quint64 serial = ++nextSerial;
@@ -576,13 +616,48 @@ void TShellTree::signalStops(TShellNode *node)
 
 void TShellTree::refreshFromWatcher(quint64 nodeId, quint64 serial)
 {
-    runCommand(prompts, [&] {
-        TShellNode *node = nodesById.value(nodeId);
-        if (destroying || !updAutoThread || !node || !node->watcher
-            || node->watcher->serial() != serial)
-            return;
-        listChildren(node, false);
-    });
+    TShellNode *node = nodesById.value(nodeId);
+    if (destroying || !updAutoThread || !node || !node->watcher
+        || node->watcher->serial() != serial)
+        return;
+    refreshAutomatically(nodeId);
+}
+
+void TShellTree::refreshAutomatically(quint64 nodeId)
+{
+    // A listing still running below (a nested event loop) finishes before the tree changes again.
+    if (listingDepth) {
+        QMetaObject::invokeMethod(
+            this, [this, nodeId] { refreshAutomatically(nodeId); }, Qt::QueuedConnection);
+        return;
+    }
+    TShellNode *node = nodesById.value(nodeId);
+    if (destroying || !node)
+        return;
+    // A folder gone from the disk leaves the tree with its node: the nearest ancestor that is
+    // still there lists it out.
+    while (node->parentNode() && !folderExists(node))
+        node = node->parentNode();
+    runAutomatically([&] { listChildren(node, false); });
+}
+
+void TShellTree::runAutomatically(const std::function<void()> &work)
+{
+    const DepthScope scope(automaticDepth);
+    // Nobody asked for this refresh: a failure in it is nobody's to read, so no box shows.
+    try {
+        work();
+    } catch (...) {
+    }
+}
+
+bool TShellTree::folderExists(const TShellNode *node) const
+{
+    if (!(node->attributes & FileSystem))
+        return true;
+    const QByteArray path = shellNamespace.nativePathOf(node->absolute);
+    struct stat info;
+    return !path.isEmpty() && stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 void TShellTree::reap(quint64 serial)
@@ -744,13 +819,7 @@ void TShellTree::setFileMask(const QString &value)
     if (value == fileMask)
         return;
     fileMask = value;
-    masks.clear();
-    for (const QString &piece : value.split(QLatin1Char(';'))) {
-        if (!piece.trimmed().isEmpty())
-            masks.append(piece.trimmed());
-    }
-    if (masks.isEmpty())
-        masks.append(QStringLiteral("*.*"));
+    masks = compiledMasks(value);
     if (options & TF_NONFOLDERS)
         relistAll();
 }

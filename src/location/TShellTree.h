@@ -6,7 +6,7 @@
 #include <vector>
 
 #include <QHash>
-#include <QStringList>
+#include <QRegularExpression>
 #include <QTreeWidget>
 
 #include "location/ShellIcons.h"
@@ -113,6 +113,8 @@ public:
     quint32 changeFilter() const { return filter; }
     // Lists the whole tree again, descending into the expanded nodes.
     void relistAll();
+    // A refresh that a watcher or a device notice started is running: it shows no prompts.
+    bool refreshingAutomatically() const { return automaticDepth > 0; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -131,9 +133,12 @@ private:
 
     void buildRoot(bool restorePath);
     void clearNodes();
-    void listChildren(TShellNode *node, bool recursive);
-    void addOrUpdateChild(TShellNode *parent, const ShellEntry &entry,
-        QHash<ItemId, TShellNode *> &existing, QList<QTreeWidgetItem *> &added);
+    // Merges the folder's items into its children; false when the folder cannot be read.
+    bool listChildren(TShellNode *node, bool recursive);
+    void removeUnseenChildren(TShellNode *node);
+    // Updates the child of `entry`, or answers a new node for it, not yet in the tree.
+    TShellNode *addOrUpdateChild(
+        TShellNode *parent, const ShellEntry &entry, QHash<ItemId, TShellNode *> &existing);
     void setChildState(TShellNode *child);
     bool accepted(const ShellEntry &entry) const;
     bool matchesMask(const QString &name) const;
@@ -158,6 +163,9 @@ private:
     void stopWatchersBelow(TShellNode *node);
     void signalStops(TShellNode *node);
     void refreshFromWatcher(quint64 nodeId, quint64 serial);
+    void refreshAutomatically(quint64 nodeId);
+    void runAutomatically(const std::function<void()> &work);
+    bool folderExists(const TShellNode *node) const;
     void reap(quint64 serial);
     void deviceNotice(const QString &letters, bool arrived);
     void refreshDrive(TShellNode *drive, bool arrived);
@@ -185,7 +193,7 @@ private:
     bool useShellCache = false;
     bool showMessages = true;
     QString fileMask = QStringLiteral("*.*");
-    QStringList masks;
+    QList<QRegularExpression> masks;
     bool fileMaskUse = false;
     TFileSortType fileSortType = so_Name;
     TFileSortOrder fileSortOrder = so_Ascending;
@@ -199,6 +207,8 @@ private:
     bool windowCreated = false;
     bool expandAllowed = false;
     bool destroying = false;
+    int listingDepth = 0;
+    int automaticDepth = 0;
     quint64 nextNodeId = 0;
     quint64 nextSerial = 0;
     QHash<quint64, TShellNode *> nodesById;

@@ -13,14 +13,14 @@ WatcherMailbox::WatcherMailbox(
 WatcherMailbox::~WatcherMailbox() = default;
 
 void WatcherMailbox::postRefresh(
-    quint64 nodeId, quint64 serial, std::shared_ptr<AutoResetEvent> done)
+    quint64 nodeId, quint64 serial, std::shared_ptr<WakeReasons> done, quint32 doneBit)
 {
-    post({ nodeId, serial, std::move(done) });
+    post({ nodeId, serial, std::move(done), doneBit });
 }
 
 void WatcherMailbox::postEnded(quint64 serial)
 {
-    post({ 0, serial, nullptr });
+    post({ 0, serial, nullptr, 0 });
 }
 
 void WatcherMailbox::post(Letter letter)
@@ -46,6 +46,6 @@ void WatcherMailbox::deliver()
             continue;
         }
         refresh(letter.nodeId, letter.serial);
-        letter.done->set();
+        letter.done->set(letter.doneBit);
     }
 }

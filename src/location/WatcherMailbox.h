@@ -26,15 +26,17 @@ public:
         Handler refresh, std::function<void(quint64 serial)> ended, QObject *parent = nullptr);
     ~WatcherMailbox() override;
 
-    // From a watcher's thread. `done` is set once the refresh has run.
-    void postRefresh(quint64 nodeId, quint64 serial, std::shared_ptr<AutoResetEvent> done);
+    // From a watcher's thread. `doneBit` of `done` is raised once the refresh has run.
+    void postRefresh(
+        quint64 nodeId, quint64 serial, std::shared_ptr<WakeReasons> done, quint32 doneBit);
     void postEnded(quint64 serial);
 
 private:
     struct Letter {
         quint64 nodeId;
         quint64 serial;
-        std::shared_ptr<AutoResetEvent> done; // null: the watcher has ended
+        std::shared_ptr<WakeReasons> done; // null: the watcher has ended
+        quint32 doneBit = 0;
     };
 
     void post(Letter letter);

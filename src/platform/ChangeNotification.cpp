@@ -1,11 +1,8 @@
 #include "platform/ChangeNotification.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <poll.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QSocketNotifier>
 
 #include <sys/eventfd.h>
@@ -17,6 +14,8 @@ constexpr quint32 nameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_
 // The folder itself going away, or the kernel dropping events: always worth a re-list.
 constexpr quint32 folderEvents
     = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED | IN_Q_OVERFLOW;
+// A watch follows the folder's inode, not its path: after these it watches something else.
+constexpr quint32 lostEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
 
 quint32 kernelMask(quint32 filter)
 {
@@ -63,26 +62,35 @@ bool AutoResetEvent::take()
     return read(fd, &value, sizeof value) == sizeof value;
 }
 
-int waitForAny(std::initializer_list<int> descriptors)
+void WakeReasons::set(quint32 bits)
 {
-    std::vector<pollfd> fds;
-    for (int fd : descriptors)
-        fds.push_back({ fd, POLLIN, 0 });
-    for (;;) {
-        const int ready = poll(fds.data(), fds.size(), -1);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
-            return -1;
-        for (std::size_t i = 0; i < fds.size(); ++i) {
-            if (fds[i].revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL))
-                return int(i);
-        }
+    {
+        const std::lock_guard lock(mutex);
+        pending |= bits;
     }
+    raised.notify_all();
 }
 
-ChangeNotification::Watch::Watch(ChangeNotification &owner, int watchDescriptor, quint32 filter)
-    : owner(owner), watchDescriptor(watchDescriptor), filter(filter)
+quint32 WakeReasons::wait(quint32 mask)
+{
+    std::unique_lock lock(mutex);
+    raised.wait(lock, [&] { return (pending & mask) != 0; });
+    const quint32 answer = pending & mask;
+    pending &= ~answer;
+    return answer;
+}
+
+quint32 WakeReasons::take(quint32 mask)
+{
+    const std::lock_guard lock(mutex);
+    const quint32 answer = pending & mask;
+    pending &= ~answer;
+    return answer;
+}
+
+ChangeNotification::Watch::Watch(
+    ChangeNotification &owner, quint32 filter, WakeReasons &wake, quint32 bit)
+    : owner(owner), filter(filter), wake(wake), bit(bit)
 {
 }
 
@@ -108,18 +116,15 @@ ChangeNotification::~ChangeNotification()
 }
 
 std::unique_ptr<ChangeNotification::Watch> ChangeNotification::watch(
-    const QString &path, quint32 filter)
+    const QByteArray &path, quint32 filter, WakeReasons &wake, quint32 bit)
 {
     if (inotifyFd < 0 || path.isEmpty())
         return nullptr;
     // Made before the lock is taken: a watch that is never registered releases nothing.
-    std::unique_ptr<Watch> watch(new Watch(*this, -1, filter));
-    if (watch->descriptor() < 0)
-        return nullptr;
-    const QByteArray name = QFile::encodeName(path);
+    std::unique_ptr<Watch> watch(new Watch(*this, filter, wake, bit));
     std::lock_guard lock(mutex);
     // A second watch on the same folder gets the same descriptor: widen its mask, never narrow it.
-    const int wd = inotify_add_watch(inotifyFd, name.constData(), kernelMask(filter) | IN_MASK_ADD);
+    const int wd = inotify_add_watch(inotifyFd, path.constData(), kernelMask(filter) | IN_MASK_ADD);
     if (wd < 0)
         return nullptr;
     watch->watchDescriptor = wd;
@@ -137,6 +142,8 @@ int ChangeNotification::watchCount() const
 void ChangeNotification::release(Watch *watch)
 {
     std::lock_guard lock(mutex);
+    if (watch->watchDescriptor < 0)
+        return;
     auto found = watches.find(watch->watchDescriptor);
     if (found == watches.end())
         return;
@@ -168,20 +175,25 @@ void ChangeNotification::dispatch()
             if (event->mask & IN_Q_OVERFLOW) {
                 for (auto &[wd, list] : watches)
                     for (Watch *watch : list)
-                        watch->event.set();
+                        watch->wake.set(watch->bit);
                 continue;
             }
             auto found = watches.find(event->wd);
             if (found == watches.end())
                 continue;
+            const bool lost = event->mask & lostEvents;
             for (Watch *watch : found->second) {
+                if (lost)
+                    watch->folderLost = true;
                 if (concerns(watch->filter, event->mask))
-                    watch->event.set();
+                    watch->wake.set(watch->bit);
             }
             // The kernel has dropped the watch (folder deleted, volume unmounted): its watches
-            // stay woken and are released as their owners end.
+            // stay woken and are released as their owners end; the descriptor may be reused.
             if (event->mask & IN_IGNORED) {
                 count -= int(found->second.size());
+                for (Watch *watch : found->second)
+                    watch->watchDescriptor = -1;
                 watches.erase(found);
             }
         }

@@ -1,5 +1,6 @@
 #include "platform/ShellNamespace.h"
 
+#include <cstdio>
 #include <dirent.h>
 
 #include <QDir>
@@ -23,12 +24,13 @@ bool isVirtual(const ItemId &id)
     return id.startsWith('\0');
 }
 
-QString joined(QString path, const ItemIdList &absolute, qsizetype from)
+// Joined as bytes: a name that is not valid UTF-8 would not survive a trip through QString.
+QByteArray joined(QByteArray path, const ItemIdList &absolute, qsizetype from)
 {
     for (qsizetype i = from; i < absolute.size(); ++i) {
-        if (!path.endsWith(QLatin1Char('/')))
-            path += QLatin1Char('/');
-        path += QFile::decodeName(absolute[i]);
+        if (!path.endsWith('/'))
+            path += '/';
+        path += absolute[i];
     }
     return path;
 }
@@ -194,20 +196,31 @@ ShellItemKind ShellNamespace::kindOf(const ItemIdList &absolute, quint32 attribu
 
 QString ShellNamespace::pathOf(const ItemIdList &absolute) const
 {
+    return QFile::decodeName(nativePathOf(absolute));
+}
+
+QByteArray ShellNamespace::nativePathOf(const ItemIdList &absolute) const
+{
     if (absolute.isEmpty())
-        return desktop;
+        return QFile::encodeName(desktop);
     const ItemId &first = absolute.front();
     if (first == homeId)
-        return joined(home, absolute, 1);
+        return joined(QFile::encodeName(home), absolute, 1);
     if (first == networkId)
         return {};
     if (first != computerItem)
-        return joined(desktop, absolute, 0);
+        return joined(QFile::encodeName(desktop), absolute, 0);
     if (absolute.size() < 2)
         return {};
     const QChar letter = driveLetterOf(absolute[1]);
     const QString root = letter.isNull() ? QString() : volumes.rootPath(letter);
-    return root.isEmpty() ? QString() : joined(root, absolute, 2);
+    return root.isEmpty() ? QByteArray() : joined(QFile::encodeName(root), absolute, 2);
+}
+
+bool ShellNamespace::holdsAsText(const ItemIdList &absolute) const
+{
+    const QByteArray native = nativePathOf(absolute);
+    return QFile::encodeName(QFile::decodeName(native)) == native;
 }
 
 std::optional<ItemIdList> ShellNamespace::parse(const QString &path) const
@@ -305,12 +318,11 @@ std::optional<ShellEntry> ShellNamespace::describe(const ItemIdList &absolute, q
         readDrives();
         return driveEntry(letter);
     }
-    const QString path = pathOf(absolute);
-    if (path.isEmpty())
+    const QByteArray folder = nativePathOf(absolute.mid(0, absolute.size() - 1));
+    if (folder.isEmpty())
         return std::nullopt;
-    const QFileInfo info(path);
-    return fileEntry(QFile::encodeName(info.path()), last.constData(), DT_UNKNOWN,
-        flags | EnumFolders | EnumNonFolders | EnumHidden);
+    return fileEntry(
+        folder, last.constData(), DT_UNKNOWN, flags | EnumFolders | EnumNonFolders | EnumHidden);
 }
 
 bool ShellNamespace::enumerate(const ItemIdList &absolute, quint32 flags,
@@ -320,7 +332,7 @@ bool ShellNamespace::enumerate(const ItemIdList &absolute, quint32 flags,
         return enumerateDesktop(flags, visit);
     if (absolute.size() == 1 && absolute.front() == computerItem)
         return enumerateComputer(visit);
-    const QString path = pathOf(absolute);
+    const QByteArray path = nativePathOf(absolute);
     return !path.isEmpty() && enumerateFolder(path, flags, visit);
 }
 
@@ -333,7 +345,7 @@ bool ShellNamespace::enumerateDesktop(
                 return true;
         }
     }
-    return enumerateFolder(desktop, flags, visit);
+    return enumerateFolder(QFile::encodeName(desktop), flags, visit);
 }
 
 bool ShellNamespace::enumerateComputer(const std::function<bool(const ShellEntry &)> &visit) const
@@ -346,10 +358,9 @@ bool ShellNamespace::enumerateComputer(const std::function<bool(const ShellEntry
     return true;
 }
 
-bool ShellNamespace::enumerateFolder(
-    const QString &path, quint32 flags, const std::function<bool(const ShellEntry &)> &visit) const
+bool ShellNamespace::enumerateFolder(const QByteArray &folder, quint32 flags,
+    const std::function<bool(const ShellEntry &)> &visit) const
 {
-    const QByteArray folder = QFile::encodeName(path);
     DIR *dir = opendir(folder.constData());
     if (!dir)
         return false;
@@ -367,13 +378,14 @@ bool ShellNamespace::enumerateFolder(
 std::optional<ItemId> ShellNamespace::rename(
     const ItemIdList &folder, const ItemId &id, const QString &name) const
 {
-    const QString parent = pathOf(folder);
+    const QByteArray parent = nativePathOf(folder);
     if (parent.isEmpty() || isVirtual(id) || name.isEmpty() || name.contains(QLatin1Char('/'))
         || name == QLatin1String(".") || name == QLatin1String(".."))
         return std::nullopt;
-    const QString from = joined(parent, { id }, 0);
-    const QString to = joined(parent, { QFile::encodeName(name) }, 0);
-    if (QFileInfo::exists(to) || !QDir().rename(from, to))
+    const QByteArray from = joined(parent, { id }, 0);
+    const QByteArray to = joined(parent, { QFile::encodeName(name) }, 0);
+    struct stat there;
+    if (lstat(to.constData(), &there) == 0 || ::rename(from.constData(), to.constData()) != 0)
         return std::nullopt;
     return QFile::encodeName(name);
 }

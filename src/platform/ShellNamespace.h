@@ -101,6 +101,10 @@ public:
     // The file-system path of an absolute list; empty for a virtual item or a drive without
     // its volume.
     QString pathOf(const ItemIdList &absolute) const;
+    // The same path as the file system holds it: names that are not valid UTF-8 keep their bytes.
+    QByteArray nativePathOf(const ItemIdList &absolute) const;
+    // Whether the path of `absolute` survives being held as text (every name valid UTF-8).
+    bool holdsAsText(const ItemIdList &absolute) const;
     // An existing folder's path as an absolute list through its volume (the one with the
     // longest matching mount point); none when the folder does not exist.
     std::optional<ItemIdList> parse(const QString &path) const;
@@ -145,7 +149,7 @@ private:
     bool enumerateDesktop(
         quint32 flags, const std::function<bool(const ShellEntry &)> &visit) const;
     bool enumerateComputer(const std::function<bool(const ShellEntry &)> &visit) const;
-    bool enumerateFolder(const QString &path, quint32 flags,
+    bool enumerateFolder(const QByteArray &folder, quint32 flags,
         const std::function<bool(const ShellEntry &)> &visit) const;
     ShellEntry virtualEntry(const ItemId &id) const;
     std::optional<ShellEntry> driveEntry(QChar letter) const;

@@ -85,7 +85,7 @@ TEST(DiscMonitor, AFolderThatCannotBeWatchedEndsItsWatcherQuietly)
     int refreshes = 0;
     WatcherMailbox mailbox([&](quint64, quint64) { ++refreshes; }, [](quint64) {});
     TDiscMonitorThread watcher(
-        world.notification, mailbox, 1, 1, world.path("gone"), ChangeDirName);
+        world.notification, mailbox, 1, 1, QFile::encodeName(world.path("gone")), ChangeDirName);
     watcher.start();
     EXPECT_SOON(watcher.isFinished());
     EXPECT_TRUE(watcher.failed());
