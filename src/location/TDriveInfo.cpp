@@ -18,13 +18,6 @@ QChar letterFor(int index)
     return QChar(char16_t(u'A' + index));
 }
 
-// A name whose first ")" is its last character loses its last five: " (X:)".
-void cutLetterSuffix(QString &name)
-{
-    if (!name.isEmpty() && name.indexOf(QLatin1Char(')')) == name.size() - 1)
-        name.chop(qMin<qsizetype>(5, name.size()));
-}
-
 } // namespace
 
 TDriveInfo::TDriveInfo(Volumes &volumes, QObject *parent) : QObject(parent), volumes(volumes)
@@ -130,23 +123,21 @@ void TDriveInfo::readType(QChar letter, TDriveInfoRec &rec)
 
 void TDriveInfo::readNames(QChar letter, TDriveInfoRec &rec)
 {
-    rec.DisplayName = volumes.displayName(letter);
+    // Built from the volume's own parts, never parsed back out of its display name, so that a
+    // label holding ")" or " (" shows as it is.
+    const std::optional<Volume> volume = volumes.volume(letter);
+    const QString name = volume ? volume->name : QString();
+    rec.DisplayName = volume ? volume->displayName : QString();
     if (rec.DisplayName.isEmpty())
         rec.DisplayName = volumes.rootPath(letter);
     const QString prefix = QString(letter) + QStringLiteral(": ");
-    const bool remote = rec.DriveType == int(VolumeType::Remote);
-    if (remote) {
-        const qsizetype blank = rec.DisplayName.indexOf(QLatin1Char(' '));
-        rec.PrettyName = prefix + (blank < 0 ? QString() : rec.DisplayName.left(blank));
+    if (rec.DriveType == int(VolumeType::Remote)) {
+        // The first word of the display name, which starts with the volume's name.
+        rec.PrettyName = prefix + name.section(QLatin1Char(' '), 0, 0);
+        rec.LongPrettyName = prefix + volumes.remoteName(letter);
     } else {
-        rec.PrettyName = prefix + rec.DisplayName;
-    }
-    cutLetterSuffix(rec.PrettyName);
-    if (remote) {
-        rec.LongPrettyName = rec.PrettyName.left(3) + volumes.remoteName(letter);
-    } else {
-        rec.LongPrettyName = rec.PrettyName.left(3) + rec.DisplayName;
-        cutLetterSuffix(rec.LongPrettyName);
+        rec.PrettyName = prefix + name;
+        rec.LongPrettyName = rec.PrettyName;
     }
 }
 
@@ -182,4 +173,5 @@ void TDriveInfo::forget(const QString &letters)
         rec = TDriveInfoRec {};
         readType(letter, rec);
     }
+    emit drivesChanged();
 }

@@ -57,6 +57,10 @@ public:
     // The small icons that ImageIndex points into; index 0 is an empty icon.
     QIcon Image(int index) const;
 
+signals:
+    // Volumes were mounted or unmounted: the records of their letters were read again.
+    void drivesChanged();
+
 private:
     TDriveInfoRec &record(QChar letter);
     const TDriveInfoRec &record(QChar letter) const;

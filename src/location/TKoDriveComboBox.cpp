@@ -23,6 +23,11 @@ TKoDriveComboBox::TKoDriveComboBox(TDriveInfo &driveInfo, Prompts &prompts, QWid
     setItemDelegate(delegate);
     connect(this, &QComboBox::activated, this,
         [this](int index) { runCommand(this->prompts, [this, index] { choose(index); }); });
+    // A stick plugged in or pulled out shows at once, whether the list is open or not.
+    connect(&driveInfo, &TDriveInfo::drivesChanged, this, [this] {
+        if (built)
+            runCommand(this->prompts, [this] { buildList(); });
+    });
 }
 
 void TKoDriveComboBox::setDrive(QChar letter)

@@ -43,8 +43,8 @@ public:
 };
 
 // The drive selector: an owner-drawn list of the drive table's drives, each with its icon and
-// one of its three names. It builds its list once, when it is first shown (or when DisplayStyle
-// or DriveTypes change); drives that appear later come with a rebuild.
+// one of its three names. It builds its list when it is first shown, and again when DisplayStyle
+// or DriveTypes change or a volume is mounted or unmounted.
 class TKoDriveComboBox : public TKoCustomComboBox {
     Q_OBJECT
 

@@ -682,20 +682,18 @@ void TShellTree::deviceNotice(const QString &letters, bool arrived)
         TShellNode *drives = root->relative == computer ? root : childWithId(root, computer);
         if (!drives)
             return;
-        QString unknown = letters;
-        for (int i = 0; i < drives->childCount(); ++i) {
-            TShellNode *drive = drives->childNode(i);
-            const QChar letter = ShellNamespace::driveLetterOf(drive->relative);
-            if (!letter.isNull() && letters.contains(letter)) {
-                unknown.remove(letter);
-                refreshDrive(drive, arrived);
-            }
-        }
-        // A volume that took a letter never seen before becomes a new drive.
-        if (!unknown.isEmpty() && drives->childrenListed)
+        // Drives whose volume went leave Computer with their folders; new ones join it.
+        if (drives->childrenListed)
             listChildren(drives, false);
+        for (int i = 0; arrived && i < drives->childCount(); ++i) {
+            TShellNode *drive = drives->childNode(i);
+            if (letters.contains(ShellNamespace::driveLetterOf(drive->relative)))
+                refreshDrive(drive);
+        }
     } else if (root->absolute.size() == 2 && root->absolute.front() == computer
         && letters.contains(ShellNamespace::driveLetterOf(root->relative))) {
+        // A tree rooted at a drive keeps its root and lists what the drive holds now.
+        retireWatcher(root);
         if (auto entry = shellNamespace.describe(root->absolute, enumFlags()))
             root->setItem(*entry);
         applyLook(root);
@@ -703,20 +701,14 @@ void TShellTree::deviceNotice(const QString &letters, bool arrived)
     }
 }
 
-void TShellTree::refreshDrive(TShellNode *drive, bool arrived)
+void TShellTree::refreshDrive(TShellNode *drive)
 {
+    // A letter that came back holds another medium: nothing listed of the old one stays.
     retireWatcher(drive);
-    if (!arrived) {
-        drive->setExpanded(false);
-        deleteChildren(drive);
-        drive->childrenListed = false;
-    }
-    if (auto entry = shellNamespace.describe(drive->absolute, enumFlags()))
-        drive->setItem(*entry);
-    applyLook(drive);
+    drive->setExpanded(false);
+    deleteChildren(drive);
+    drive->childrenListed = false;
     drive->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    if (arrived && drive->isExpanded())
-        listChildren(drive, false);
 }
 
 // ---- settings ----

@@ -168,7 +168,7 @@ private:
     bool folderExists(const TShellNode *node) const;
     void reap(quint64 serial);
     void deviceNotice(const QString &letters, bool arrived);
-    void refreshDrive(TShellNode *drive, bool arrived);
+    void refreshDrive(TShellNode *drive);
     void showContextMenu(TShellNode *node, const QPoint &at);
 
     ShellNamespace &shellNamespace;

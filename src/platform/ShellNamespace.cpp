@@ -170,14 +170,6 @@ std::optional<ItemIdList> ShellNamespace::specialFolder(TPidls folder) const
     }
 }
 
-void ShellNamespace::readDrives() const
-{
-    for (auto &drive : drives)
-        drive.present = false;
-    for (const Volume &volume : volumes.volumes())
-        drives[volume.letter.toUpper()] = { volume.rootPath, volume.displayName, true };
-}
-
 ShellItemKind ShellNamespace::kindOf(const ItemIdList &absolute, quint32 attributes)
 {
     if (absolute.isEmpty())
@@ -233,7 +225,6 @@ std::optional<ItemIdList> ShellNamespace::parse(const QString &path) const
     const QChar letter = volumes.letterOf(clean);
     if (letter.isNull())
         return std::nullopt;
-    readDrives();
     ItemIdList list { computerItem, driveId(letter) };
     const QString rest = clean.mid(volumes.rootPath(letter).size());
     for (const QString &part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts))
@@ -243,19 +234,8 @@ std::optional<ItemIdList> ShellNamespace::parse(const QString &path) const
 
 QString ShellNamespace::rootOf(const QString &path) const
 {
-    readDrives();
-    const Drive *best = nullptr;
-    for (const Drive &drive : drives) {
-        const QString &root = drive.rootPath;
-        const bool under = path == root || root == QLatin1String("/")
-            || path.startsWith(root + QLatin1Char('/'));
-        if (!under || root.isEmpty())
-            continue;
-        if (!best || root.size() > best->rootPath.size()
-            || (root.size() == best->rootPath.size() && drive.present))
-            best = &drive;
-    }
-    return best && best->present ? best->rootPath : QString();
+    const QChar letter = volumes.letterOf(path);
+    return letter.isNull() ? QString() : volumes.rootPath(letter);
 }
 
 ShellEntry ShellNamespace::virtualEntry(const ItemId &id) const
@@ -281,23 +261,18 @@ ShellEntry ShellNamespace::virtualEntry(const ItemId &id) const
 
 std::optional<ShellEntry> ShellNamespace::driveEntry(QChar letter) const
 {
-    auto drive = drives.constFind(letter);
-    if (drive == drives.constEnd())
+    const std::optional<Volume> volume = volumes.volume(letter);
+    if (!volume)
         return std::nullopt;
     ShellEntry entry;
     entry.id = driveId(letter);
-    entry.name = drive->displayName;
+    entry.name = volume->displayName;
+    entry.parsingName = volume->rootPath;
     // A drive always offers its button, without touching its medium.
-    entry.attributes = IsFolder | FileSysAncestor | HasSubfolder | HasPropSheet;
-    if (drive->present) {
-        entry.parsingName = drive->rootPath;
-        entry.attributes |= FileSystem | DropTarget | CanLink;
-        const int type = volumes.driveType(letter);
-        if (type == int(VolumeType::Removable) || type == int(VolumeType::CDROM))
-            entry.attributes |= IsRemovable;
-    } else {
-        entry.parsingName = QString(letter) + QLatin1Char(':');
-    }
+    entry.attributes = IsFolder | FileSysAncestor | HasSubfolder | HasPropSheet | FileSystem
+        | DropTarget | CanLink;
+    if (volume->type == VolumeType::Removable || volume->type == VolumeType::CDROM)
+        entry.attributes |= IsRemovable;
     return entry;
 }
 
@@ -314,10 +289,8 @@ std::optional<ShellEntry> ShellNamespace::describe(const ItemIdList &absolute, q
     if (last == homeId || last == computerItem || last == networkId)
         return virtualEntry(last);
     const QChar letter = driveLetterOf(last);
-    if (!letter.isNull()) {
-        readDrives();
+    if (!letter.isNull())
         return driveEntry(letter);
-    }
     const QByteArray folder = nativePathOf(absolute.mid(0, absolute.size() - 1));
     if (folder.isEmpty())
         return std::nullopt;
@@ -350,9 +323,8 @@ bool ShellNamespace::enumerateDesktop(
 
 bool ShellNamespace::enumerateComputer(const std::function<bool(const ShellEntry &)> &visit) const
 {
-    readDrives();
-    for (auto it = drives.cbegin(); it != drives.cend(); ++it) {
-        if (!visit(*driveEntry(it.key())))
+    for (const Volume &volume : volumes.volumes()) {
+        if (!visit(*driveEntry(volume.letter)))
             break;
     }
     return true;

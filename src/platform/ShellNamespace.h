@@ -9,7 +9,6 @@
 #include <QCollatorSortKey>
 #include <QDateTime>
 #include <QList>
-#include <QMap>
 #include <QString>
 
 class Volumes;
@@ -140,12 +139,6 @@ public:
     static int compare(const SortKey &a, const SortKey &b);
 
 private:
-    struct Drive {
-        QString rootPath;
-        QString displayName;
-        bool present = false;
-    };
-    void readDrives() const;
     bool enumerateDesktop(
         quint32 flags, const std::function<bool(const ShellEntry &)> &visit) const;
     bool enumerateComputer(const std::function<bool(const ShellEntry &)> &visit) const;
@@ -158,7 +151,4 @@ private:
     QString home;
     Volumes &volumes;
     QCollator collator;
-    // Every letter seen this run: a drive whose volume went keeps its letter, as a drive
-    // without a medium does.
-    mutable QMap<QChar, Drive> drives;
 };

@@ -63,17 +63,15 @@ INSTANTIATE_TEST_SUITE_P(Paths, ShellTreePath,
         PathCase { "DriveRoot", "media", "media" }),
     RowName());
 
-TEST(ShellTree, PathOfADriveWithoutMediumAndTheCurrentPathChangeNothing)
+TEST(ShellTree, TheCurrentPathChangesNothing)
 {
     ShellTreeWorld world;
-    world.makeFolders({ "media/a", "home/h" });
+    world.makeFolders({ "home/h" });
     TShellTree &tree = world.shownTree();
     tree.setPath(world.path("home/h"));
     int changes = 0;
     tree.OnChange = [&](TShellTree *) { ++changes; };
     tree.setPath(world.path("home/h"));
-    world.setMediumInserted(false);
-    tree.setPath(world.path("media/a"));
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(tree.Path(), world.path("home/h"));
 }
@@ -154,21 +152,21 @@ TEST(ShellTree, SymlinkedFolderCarriesTheLinkOverlay)
     EXPECT_EQ(pictureOf(drive->child(0)), pictureOf(drive->child(1)));
 }
 
-TEST(ShellTree, RemovingTheMediumCollapsesItsDriveAndKeepsTheButton)
+TEST(ShellTree, AnUnmountedVolumeLeavesComputerAndComesBackUnderItsLetter)
 {
     ShellTreeWorld world;
     world.makeFolders({ "media/a" });
     TShellTree &tree = world.shownTree();
-    tree.setPath(world.path("media"));
-    TShellNode *drive = tree.selectedNode();
-    ASSERT_EQ(drive->childCount(), 1);
+    tree.setPath(world.path("media/a"));
+    TShellNode *computer = tree.selectedNode()->parentNode()->parentNode();
     world.setMediumInserted(false);
-    EXPECT_EQ(drive->childCount(), 0);
-    EXPECT_FALSE(drive->isExpanded());
-    EXPECT_EQ(drive->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    EXPECT_EQ(ShellTreeWorld::childNames(computer), QStringList({ "Root (C:)" }));
+    EXPECT_EQ(tree.selectedNode(), computer);
+    EXPECT_TRUE(world.prompts.boxes.empty());
     world.setMediumInserted(true);
-    drive->setExpanded(true);
-    EXPECT_EQ(ShellTreeWorld::childNames(drive), QStringList({ "a" }));
+    EXPECT_EQ(ShellTreeWorld::childNames(computer), QStringList({ "Root (C:)", "STICK (D:)" }));
+    computer->childNode(1)->setExpanded(true);
+    EXPECT_EQ(ShellTreeWorld::childNames(computer->childNode(1)), QStringList({ "a" }));
 }
 
 TEST(ShellTree, SelectingByIdentifiersAnswersWhetherTheWholeListWasFound)

@@ -80,8 +80,8 @@ INSTANTIATE_TEST_SUITE_P(DriveSelector, DriveSelectorNames,
                           0, "C: Root|D: Data", "C: Root", 'C' },
         DriveRow { { "DisplayNameStyleKeepsTheLetterInParentheses" }, root + data, doDisplayName, 0,
             "Root (C:)|Data (D:)", "Root (C:)", 'C' },
-        DriveRow { { "InnerParenthesisKeepsTheFullName" }, root + photos, doPrettyName, 0,
-            "C: Root|D: Photos (old) (D:)", "C: Root", 'C' },
+        DriveRow { { "ALabelWithParenthesesShowsTheLetterOnce" }, root + photos, doPrettyName, 0,
+            "C: Root|D: Photos (old)", "C: Root", 'C' },
         DriveRow { { "NetworkDriveShowsTheFirstWordOfItsName" }, root + share, doPrettyName, 0,
             "C: Root|D: office", "C: Root", 'C' },
         DriveRow { { "NetworkDriveLongNameIsItsConnection" }, root + share, doLongPrettyName, 0,
@@ -104,6 +104,18 @@ TEST(DriveTable, LowerCaseLettersAreInvalidExceptForReading)
     selector.driveInfo.ReadDriveInfo('d', diNames);
     EXPECT_EQ(selector.driveInfo.GetDriveRecord('D').PrettyName, "D: Data");
     EXPECT_EQ(selector.driveInfo.GetPrettyName('Q'), "Q:");
+}
+
+TEST(DriveSelector, FollowsVolumesMountedAndUnmountedWhileItIsListed)
+{
+    Selector selector(root + data);
+    selector.combo.show();
+    selector.source.setMountTable(root + data + share);
+    EXPECT_EQ(selector.items(), "C: Root|D: Data|E: office");
+    selector.source.setMountTable(root + share);
+    EXPECT_EQ(selector.items(), "C: Root|E: office");
+    selector.source.setMountTable(root + share + data);
+    EXPECT_EQ(selector.items(), "C: Root|D: Data|E: office") << "Data takes back its letter";
 }
 
 TEST(DriveSelector, ChoosingWithMouseAndKeysRaisesTheChangeWithDriveSet)
