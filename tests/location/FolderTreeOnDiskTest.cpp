@@ -1,14 +1,13 @@
 // The folder tree against what real file systems do: many folders, folders replaced, deleted or
 // named in bytes that are not UTF-8, with the watchers running.
 
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "ShellTreeWorld.h"
 #include "TableRow.h"
