@@ -13,8 +13,10 @@
 #include "files/pathhelpers.h"
 #include "location/TDriveInfo.h"
 #include "location/TKoDriveComboBox.h"
+#include "location/TShellNode.h"
 #include "location/TShellTree.h"
 #include "platform/Command.h"
+#include "platform/Failure.h"
 #include "platform/Prompts.h"
 #include "platform/Volumes.h"
 
@@ -46,8 +48,8 @@ QPushButton *makeButton(const QString &caption, const char *name, QWidget *paren
 
 TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shell,
     ChangeNotification &notification, QWidget *parent)
-    : KeyPreviewDialog(prompts, parent), driveInfo(driveInfo), homePath(shell.homePath()),
-      DirectoryListBox1(QString())
+    : KeyPreviewDialog(prompts, parent), driveInfo(driveInfo), shell(shell),
+      homePath(shell.homePath()), DirectoryListBox1(QString())
 {
     setObjectName(QStringLiteral("LocxxxF"));
     setWindowTitle(QStringLiteral("Search Location "));
@@ -104,8 +106,23 @@ void TLocxxxF::driCBChange()
 
 void TLocxxxF::ST1Change()
 {
-    if (DirectoryListBox1.setDirectory(ST1->Path()))
-        DirectoryListBox1Change();
+    const TShellNode *picked = ST1->selectedNode();
+    if (picked && !shell.holdsAsText(picked->absolute)) {
+        // The settings hold the location as text: such a name would come back as another folder.
+        if (!ST1->refreshingAutomatically())
+            plainmsg(prompts,
+                QStringLiteral("The name of %1 is not valid text, so it cannot be a save location")
+                    .arg(ST1->Path()));
+        return;
+    }
+    try {
+        if (DirectoryListBox1.setDirectory(ST1->Path()))
+            DirectoryListBox1Change();
+    } catch (const Failure &) {
+        // A folder that went while the tree followed the disk is nobody's error to read.
+        if (!ST1->refreshingAutomatically())
+            throw;
+    }
 }
 
 void TLocxxxF::DirectoryListBox1Change()

@@ -59,6 +59,7 @@ private:
     bool acceptMissing(const QString &location);
 
     TDriveInfo &driveInfo;
+    const ShellNamespace &shell;
     const QString homePath;
     TKoDriveComboBox *driCB = nullptr;
     TShellTree *ST1 = nullptr;

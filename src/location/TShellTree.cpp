@@ -254,16 +254,22 @@ bool TShellTree::listChildren(TShellNode *node, bool recursive)
     return listed;
 }
 
-void TShellTree::removeUnseenChildren(TShellNode *node)
+void TShellTree::selectAboveChildren(
+    TShellNode *node, const std::function<bool(const TShellNode *)> &leaving)
 {
-    // The selection leaves a vanished folder for the folder listed before its node goes, so that
+    // The selection leaves the children that go for their parent before their nodes go, so that
     // it never lands on a sibling that may be gone as well.
     for (TShellNode *at = selectedNode(); at && at != node; at = at->parentNode()) {
-        if (at->parentNode() == node && !at->seen) {
+        if (at->parentNode() == node && leaving(at)) {
             setCurrentItem(node);
-            break;
+            return;
         }
     }
+}
+
+void TShellTree::removeUnseenChildren(TShellNode *node)
+{
+    selectAboveChildren(node, [](const TShellNode *child) { return !child->seen; });
     for (int i = node->childCount() - 1; i >= 0; --i) {
         if (!node->childNode(i)->seen) {
             signalStops(node->childNode(i));
@@ -355,6 +361,7 @@ void TShellTree::deleteChildren(TShellNode *node)
 {
     if (!node->childCount())
         return;
+    selectAboveChildren(node, [](const TShellNode *) { return true; });
     // The node's own watcher goes on: a later subfolder must still show.
     for (int i = 0; i < node->childCount(); ++i)
         signalStops(node->childNode(i));

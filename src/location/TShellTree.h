@@ -136,6 +136,9 @@ private:
     // Merges the folder's items into its children; false when the folder cannot be read.
     bool listChildren(TShellNode *node, bool recursive);
     void removeUnseenChildren(TShellNode *node);
+    // Selects `node` when the selection lies in one of its children that `leaving` names.
+    void selectAboveChildren(
+        TShellNode *node, const std::function<bool(const TShellNode *)> &leaving);
     // Updates the child of `entry`, or answers a new node for it, not yet in the tree.
     TShellNode *addOrUpdateChild(
         TShellNode *parent, const ShellEntry &entry, QHash<ItemId, TShellNode *> &existing);

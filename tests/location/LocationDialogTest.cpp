@@ -2,6 +2,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -12,10 +13,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/fsuid.h>
+#include <sys/stat.h>
 
 #include "ShellTreeWorld.h"
 #include "TableRow.h"
 #include "TestFiles.h"
+#include "WaitFor.h"
 #include "location/TDriveInfo.h"
 #include "location/TKoDriveComboBox.h"
 #include "location/TLocxxxF.h"
@@ -281,3 +284,32 @@ TEST(LocationDialog, AnchoredControlsFollowTheSize)
 }
 
 } // namespace
+
+TEST(LocationDialog, FoldersThatVanishLeaveTheTreeWithoutABoxAndTheEditBoxFollows)
+{
+    LocationWorld w;
+    w.world.makeFolders({ "home/W/D/d1/x", "home/W/D/d2" });
+    w.dialog.show();
+    w.dialog.tree()->setPath(w.world.path("home/W/D/d1"));
+    w.click(w.node("@/home/W/D/d2"));
+    ASSERT_EQ(w.edit(), w.world.path("home/W/D/d2"));
+    QDir(w.world.path("home/W/D")).removeRecursively();
+    EXPECT_EQ_SOON(w.node("@/home/W/D"), nullptr);
+    EXPECT_EQ(w.edit(), w.world.path("home/W"));
+    EXPECT_EQ(w.boxes(), "");
+}
+
+TEST(LocationDialog, AFolderNamedInBytesThatAreNotTextCannotBePicked)
+{
+    LocationWorld w;
+    w.world.makeFolders({ "home/plain" });
+    const QByteArray odd = QFile::encodeName(w.world.path("home/")) + "caf\xe9";
+    ASSERT_EQ(::mkdir(odd.constData(), 0700), 0);
+    w.dialog.show();
+    w.click(w.node("@/home"));
+    w.node("@/home")->setExpanded(true);
+    w.click(w.node("@/home/plain"));
+    w.click(w.node("@/home")->child(0));
+    EXPECT_TRUE(w.boxes().contains("is not valid text, so it cannot be a save location"));
+    EXPECT_EQ(w.edit(), w.world.path("home/plain"));
+}
