@@ -12,10 +12,10 @@
 #include "location/TShellTree.h"
 #include "platform/ChangeNotification.h"
 #include "platform/Command.h"
-#include "platform/ShellNamespace.h"
 #include "platform/VolumeSource.h"
-#include "platform/Volumes.h"
 #include "platform/qt/QtPrompts.h"
+#include "shell/ShellNamespace.h"
+#include "shell/Volumes.h"
 
 namespace {
 

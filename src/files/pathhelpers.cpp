@@ -30,7 +30,7 @@ const std::array<QString, 7> DayNames
     = { QStringLiteral("Mon"), QStringLiteral("Tue"), QStringLiteral("Wed"), QStringLiteral("Thu"),
           QStringLiteral("Fri"), QStringLiteral("Sat"), QStringLiteral("Sun") };
 
-const std::array<QString, 7> DriveTypeNames = { QStringLiteral("Unknown"),
+const std::array<QString, dtRAM + 1> DriveTypeNames = { QStringLiteral("Unknown"),
     QStringLiteral("Does not exist"), QStringLiteral("Removable"), QStringLiteral("Fixed"),
     QStringLiteral("Network"), QStringLiteral("CD/DVD"), QStringLiteral("RAMDISK") };
 

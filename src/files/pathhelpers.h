@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "platform/DriveType.h"
+
 class QDateTime;
 class QWidget;
 class Prompts;
@@ -20,9 +22,8 @@ void warnmsg(Prompts &prompts, const QString &text);
 
 // "Mon" to "Sun", indexed from 0.
 extern const std::array<QString, 7> DayNames;
-// Indexed by drive type: 0 unknown, 1 no such root, 2 removable, 3 fixed, 4 remote, 5 CD-ROM,
-// 6 RAM disk.
-extern const std::array<QString, 7> DriveTypeNames;
+// The names of the drive types, indexed by TDriveType.
+extern const std::array<QString, dtRAM + 1> DriveTypeNames;
 
 // Which separator and root rules the string helpers follow. Windows: "\" separates, "X:" names
 // a drive and "C:\" is held as "C:". Unix: "/" separates and the root "/" stays "/".

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QIcon>
 
-#include "platform/ShellNamespace.h"
+#include "shell/ShellNamespace.h"
 
 class QFileInfo;
 class Volumes;

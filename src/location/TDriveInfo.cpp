@@ -1,7 +1,7 @@
 #include "location/TDriveInfo.h"
 
 #include "platform/Failure.h"
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ QIcon TDriveInfo::Image(int index) const
 void TDriveInfo::readType(QChar letter, TDriveInfoRec &rec)
 {
     rec.DriveType = volumes.driveType(letter);
-    rec.Valid = rec.DriveType >= 2 && rec.DriveType <= 6;
+    rec.Valid = rec.DriveType >= dtFloppy && rec.DriveType <= dtRAM;
 }
 
 void TDriveInfo::readNames(QChar letter, TDriveInfoRec &rec)
@@ -131,7 +131,7 @@ void TDriveInfo::readNames(QChar letter, TDriveInfoRec &rec)
     if (rec.DisplayName.isEmpty())
         rec.DisplayName = volumes.rootPath(letter);
     const QString prefix = QString(letter) + QStringLiteral(": ");
-    if (rec.DriveType == int(VolumeType::Remote)) {
+    if (rec.DriveType == dtRemote) {
         // The first word of the display name, which starts with the volume's name.
         rec.PrettyName = prefix + name.section(QLatin1Char(' '), 0, 0);
         rec.LongPrettyName = prefix + volumes.remoteName(letter);

@@ -10,14 +10,16 @@
 #include <QObject>
 #include <QString>
 
+#include "platform/DriveType.h"
+
 class Volumes;
 
 // One drive letter's record; names, icon and size are read lazily.
 struct TDriveInfoRec {
     bool InfoRead = false;
-    bool Valid = false; // DriveType is 2 to 6
+    bool Valid = false; // DriveType is dtFloppy to dtRAM
     bool DriveReady = false;
-    int DriveType = 0; // 0 unknown, 1 no root, 2 removable, 3 fixed, 4 remote, 5 CD-ROM, 6 RAM
+    int DriveType = dtUnknown; // a TDriveType
     QString DisplayName;
     QString PrettyName;
     QString LongPrettyName;

@@ -4,14 +4,13 @@
 #include <initializer_list>
 
 #include "location/TKoCustomComboBox.h"
+#include "platform/DriveType.h"
 
 class DriveItemDelegate;
 class Prompts;
 class TDriveInfo;
 
 enum TVolumeDisplayStyle { doPrettyName, doDisplayName, doLongPrettyName };
-// The values are the drive table's type codes.
-enum TDriveType { dtUnknown, dtNoRootDrive, dtFloppy, dtFixed, dtRemote, dtCDROM, dtRAM };
 
 // A set of drive types.
 class TDriveTypes {

@@ -18,7 +18,7 @@
 #include "platform/Command.h"
 #include "platform/Failure.h"
 #include "platform/Prompts.h"
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 namespace {
 

@@ -31,5 +31,5 @@ void TShellNode::setItem(const ShellEntry &entry)
 
 bool TShellNode::operator<(const QTreeWidgetItem &other) const
 {
-    return tree.lessThan(*this, static_cast<const TShellNode &>(other));
+    return tree.order.less(*this, static_cast<const TShellNode &>(other));
 }

@@ -6,7 +6,7 @@
 #include <QTreeWidgetItem>
 
 #include "location/TDiscMonitorThread.h"
-#include "platform/ShellNamespace.h"
+#include "shell/ShellNamespace.h"
 
 class TShellTree;
 

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QTreeWidget>
 
+#include "location/ChildOrder.h"
+#include "location/DeviceNoticeFollower.h"
 #include "location/ShellIcons.h"
-#include "location/WatcherMailbox.h"
-#include "platform/ShellNamespace.h"
+#include "location/ShellTreeWatchers.h"
+#include "location/WildcardMask.h"
+#include "shell/ShellNamespace.h"
 
 class ChangeNotification;
 class Prompts;
@@ -21,8 +23,6 @@ class TShellNode;
 
 // What the tree lists (TVisOptions).
 enum TVisOption : quint32 { TF_FOLDERS = 0x1, TF_NONFOLDERS = 0x2, TF_HIDDEN = 0x4 };
-enum TFileSortType { so_Name, so_Size, so_Type, so_Date };
-enum TFileSortOrder { so_Ascending, so_Descending };
 enum TPopupMenuMode { pmm_System, pmm_PopupMenu };
 
 // A folder picker over the desktop namespace: the desktop at the root, Computer with its drives,
@@ -68,7 +68,7 @@ public:
     void setUpdAuto(bool value) { updAuto = value; }
     bool UpdAutoRec() const { return updAutoRec; }
     void setUpdAutoRec(bool value) { updAutoRec = value; }
-    bool UpdAutoThread() const { return updAutoThread; }
+    bool UpdAutoThread() const { return watchers.enabled(); }
     void setUpdAutoThread(bool value);
     bool UseShellCache() const { return useShellCache; }
     void setUseShellCache(bool value) { useShellCache = value; }
@@ -78,9 +78,9 @@ public:
     void setFileMask(const QString &value);
     bool FileMaskUse() const { return fileMaskUse; }
     void setFileMaskUse(bool value);
-    TFileSortType FileSortType() const { return fileSortType; }
+    TFileSortType FileSortType() const { return order.type; }
     void setFileSortType(TFileSortType value);
-    TFileSortOrder FileSortOrder() const { return fileSortOrder; }
+    TFileSortOrder FileSortOrder() const { return order.order; }
     void setFileSortOrder(TFileSortOrder value);
     TPopupMenuMode PopupMenuMode() const { return popupMenuMode; }
     void setPopupMenuMode(TPopupMenuMode value) { popupMenuMode = value; }
@@ -110,7 +110,7 @@ public:
     TShellNode *rootNode() const;
     TShellNode *selectedNode() const;
     // The change filter handed to the watchers (ChangeFilterFlag bits), from Options.
-    quint32 changeFilter() const { return filter; }
+    quint32 changeFilter() const { return watchers.filter(); }
     // Lists the whole tree again, descending into the expanded nodes.
     void relistAll();
     // A refresh that a watcher or a device notice started is running: it shows no prompts.
@@ -126,10 +126,10 @@ protected:
 
 private:
     friend class TShellNode;
+    friend class DeviceNoticeFollower;
     ShellNamespace &shell() const { return shellNamespace; }
     void registerNode(TShellNode *node);
     void forgetNode(TShellNode *node);
-    bool lessThan(const TShellNode &a, const TShellNode &b) const;
 
     void buildRoot(bool restorePath);
     void clearNodes();
@@ -144,11 +144,9 @@ private:
         TShellNode *parent, const ShellEntry &entry, QHash<ItemId, TShellNode *> &existing);
     void setChildState(TShellNode *child);
     bool accepted(const ShellEntry &entry) const;
-    bool matchesMask(const QString &name) const;
     bool hasAcceptedChild(TShellNode *node) const;
     void deleteChildren(TShellNode *node);
     void applyLook(TShellNode *node);
-    void sortChildren(TShellNode *node);
     void relist(TShellNode *node);
     void forEachNode(const std::function<void(TShellNode *)> &visit) const;
     quint32 enumFlags() const { return options << 5; }
@@ -161,24 +159,16 @@ private:
     void selectPath(const QString &path);
     void showNode(TShellNode *node);
 
-    void startWatcher(TShellNode *node);
-    void retireWatcher(TShellNode *node);
-    void stopWatchersBelow(TShellNode *node);
-    void signalStops(TShellNode *node);
-    void refreshFromWatcher(quint64 nodeId, quint64 serial);
     void refreshAutomatically(quint64 nodeId);
     void runAutomatically(const std::function<void()> &work);
     bool folderExists(const TShellNode *node) const;
-    void reap(quint64 serial);
-    void deviceNotice(const QString &letters, bool arrived);
-    void refreshDrive(TShellNode *drive);
     void showContextMenu(TShellNode *node, const QPoint &at);
 
     ShellNamespace &shellNamespace;
-    ChangeNotification &notification;
     Prompts &prompts;
     ShellIcons icons;
-    WatcherMailbox mailbox;
+    QHash<quint64, TShellNode *> nodesById;
+    ShellTreeWatchers watchers;
 
     bool rootUsePidl = true;
     TPidls rootPidl = PIDL_DESKTOP;
@@ -192,19 +182,16 @@ private:
     bool showLinkOverlay = true;
     bool updAuto = true;
     bool updAutoRec = false;
-    bool updAutoThread = true;
     bool useShellCache = false;
     bool showMessages = true;
     QString fileMask = QStringLiteral("*.*");
-    QList<QRegularExpression> masks;
+    WildcardMask fileMasks;
     bool fileMaskUse = false;
-    TFileSortType fileSortType = so_Name;
-    TFileSortOrder fileSortOrder = so_Ascending;
+    ChildOrder order;
     TPopupMenuMode popupMenuMode = pmm_System;
     QMenu *popupMenu = nullptr;
     bool checkBoxes = false;
     bool readOnly = false;
-    quint32 filter = 0;
 
     std::optional<QString> pendingPath;
     bool windowCreated = false;
@@ -212,9 +199,17 @@ private:
     bool destroying = false;
     int listingDepth = 0;
     int automaticDepth = 0;
+
+    // Counts the listings or automatic refreshes running, nested ones included.
+    class DepthScope {
+    public:
+        explicit DepthScope(int &depth) : depth(depth) { ++depth; }
+        ~DepthScope() { --depth; }
+        DepthScope(const DepthScope &) = delete;
+        DepthScope &operator=(const DepthScope &) = delete;
+
+    private:
+        int &depth;
+    };
     quint64 nextNodeId = 0;
-    quint64 nextSerial = 0;
-    QHash<quint64, TShellNode *> nodesById;
-    // Watchers told to stop, kept until their threads have ended.
-    std::vector<std::unique_ptr<TDiscMonitorThread>> retiring;
 };

@@ -70,11 +70,6 @@ const QSet<QString> opticalFileSystems { QStringLiteral("iso9660"), QStringLiter
 // Pooled file systems whose source is no device path.
 const QSet<QString> poolFileSystems { QStringLiteral("zfs"), QStringLiteral("bcachefs") };
 
-bool isUnder(const QString &path, const QString &folder)
-{
-    return path == folder || path.startsWith(folder + QLatin1Char('/'));
-}
-
 // A tmpfs at one of these places belongs to the system, not to a user who wanted a RAM disk.
 bool isSystemPlace(const QString &mountPoint)
 {
@@ -83,14 +78,14 @@ bool isSystemPlace(const QString &mountPoint)
         QStringLiteral("/var"), QStringLiteral("/etc"), QStringLiteral("/boot"),
         QStringLiteral("/usr"), QStringLiteral("/snap") };
     return std::any_of(places.begin(), places.end(),
-        [&](const QString &place) { return isUnder(mountPoint, place); });
+        [&](const QString &place) { return isUnderMountPoint(mountPoint, place); });
 }
 
 // The firmware's and the boot loader's partitions are no drives a user works on.
 bool isBootPlace(const QString &mountPoint)
 {
-    return isUnder(mountPoint, QStringLiteral("/boot"))
-        || isUnder(mountPoint, QStringLiteral("/efi"));
+    return isUnderMountPoint(mountPoint, QStringLiteral("/boot"))
+        || isUnderMountPoint(mountPoint, QStringLiteral("/efi"));
 }
 
 bool isMediaPlace(const QString &mountPoint)
@@ -105,22 +100,22 @@ bool hasOption(const QString &options, const QString &option)
 }
 
 // The type of a mount that is not "/", or nothing when it is no volume.
-std::optional<VolumeType> classify(const MountEntry &entry, const DeviceFacts &facts)
+std::optional<TDriveType> classify(const MountEntry &entry, const DeviceFacts &facts)
 {
     const QString &fs = entry.fileSystem;
     if (pseudoFileSystems.contains(fs) || packageImageFileSystems.contains(fs))
         return std::nullopt;
     if (remoteFileSystems.contains(fs))
-        return VolumeType::Remote;
+        return dtRemote;
     if (opticalFileSystems.contains(fs))
-        return VolumeType::CDROM;
+        return dtCDROM;
     if (fs == QLatin1String("tmpfs") || fs == QLatin1String("ramfs")) {
         if (isSystemPlace(entry.mountPoint))
             return std::nullopt;
-        return VolumeType::RAM;
+        return dtRAM;
     }
     if (poolFileSystems.contains(fs))
-        return VolumeType::Fixed;
+        return dtFixed;
     if (!entry.source.startsWith(QLatin1String("/dev/")) || isBootPlace(entry.mountPoint))
         return std::nullopt;
     const bool readOnly = hasOption(entry.options, QStringLiteral("ro"))
@@ -128,8 +123,8 @@ std::optional<VolumeType> classify(const MountEntry &entry, const DeviceFacts &f
     if (entry.source.startsWith(QLatin1String("/dev/loop")) && readOnly)
         return std::nullopt;
     if (isMediaPlace(entry.mountPoint) || (facts.isRemovable && facts.isRemovable(entry.source)))
-        return VolumeType::Removable;
-    return VolumeType::Fixed;
+        return dtFloppy;
+    return dtFixed;
 }
 
 bool shorterMountPoint(const QString &a, const QString &b)
@@ -194,7 +189,7 @@ QList<VolumeEntry> realVolumes(const QList<MountEntry> &mounts, const DeviceFact
         visible.insert(entry.mountPoint, entry);
     }
 
-    const auto volumeOf = [&](const MountEntry &entry, VolumeType type) {
+    const auto volumeOf = [&](const MountEntry &entry, TDriveType type) {
         return VolumeEntry { entry.mountPoint, entry.source, entry.fileSystem,
             facts.labels.value(entry.source), type };
     };
@@ -203,7 +198,7 @@ QList<VolumeEntry> realVolumes(const QList<MountEntry> &mounts, const DeviceFact
     QSet<QString> devices;
     if (visible.contains(QStringLiteral("/"))) {
         const MountEntry &root = visible[QStringLiteral("/")];
-        result.append(volumeOf(root, classify(root, facts).value_or(VolumeType::Fixed)));
+        result.append(volumeOf(root, classify(root, facts).value_or(dtFixed)));
         devices.insert(root.device);
     }
 
@@ -215,7 +210,7 @@ QList<VolumeEntry> realVolumes(const QList<MountEntry> &mounts, const DeviceFact
         if (mountPoint == QLatin1String("/") || entry.root != QLatin1String("/")
             || devices.contains(entry.device))
             continue;
-        const std::optional<VolumeType> type = classify(entry, facts);
+        const std::optional<TDriveType> type = classify(entry, facts);
         if (!type)
             continue;
         devices.insert(entry.device);
@@ -225,4 +220,11 @@ QList<VolumeEntry> realVolumes(const QList<MountEntry> &mounts, const DeviceFact
         [](const VolumeEntry &a, const VolumeEntry &b) { return a.mountPoint < b.mountPoint; });
     result.append(others);
     return result;
+}
+
+bool isUnderMountPoint(const QString &path, const QString &mountPoint)
+{
+    if (mountPoint == QLatin1String("/"))
+        return path.startsWith(QLatin1Char('/'));
+    return path == mountPoint || path.startsWith(mountPoint + QLatin1Char('/'));
 }

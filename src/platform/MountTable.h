@@ -9,16 +9,7 @@
 #include <QList>
 #include <QString>
 
-// Drive type codes of the drive table.
-enum class VolumeType {
-    Unknown = 0,
-    NoRoot = 1,
-    Removable = 2,
-    Fixed = 3,
-    Remote = 4,
-    CDROM = 5,
-    RAM = 6
-};
+#include "platform/DriveType.h"
 
 // One line of /proc/self/mountinfo, escapes undone.
 struct MountEntry {
@@ -37,7 +28,7 @@ struct VolumeEntry {
     QString source;
     QString fileSystem;
     QString label; // empty without one
-    VolumeType type = VolumeType::Fixed;
+    TDriveType type = dtFixed;
 };
 
 // Undoes the octal escapes of a mountinfo field ("\040" is a blank).
@@ -56,3 +47,6 @@ struct DeviceFacts {
 // read-only package images, not bind mounts; each device once, at its shortest mount point.
 // A mount hidden by a later one at the same point does not count.
 QList<VolumeEntry> realVolumes(const QList<MountEntry> &mounts, const DeviceFacts &facts);
+
+// Whether the absolute path `path` lies on or below the folder `mountPoint`, by whole names.
+bool isUnderMountPoint(const QString &path, const QString &mountPoint);

@@ -10,7 +10,7 @@
 
 #include "ShellTreeWorld.h"
 #include "TableRow.h"
-#include "platform/qt/ShellContextMenu.h"
+#include "location/ShellContextMenu.h"
 
 namespace {
 

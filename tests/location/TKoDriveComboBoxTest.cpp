@@ -14,7 +14,7 @@
 #include "WaitFor.h"
 #include "location/TDriveInfo.h"
 #include "platform/Failure.h"
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 namespace {
 

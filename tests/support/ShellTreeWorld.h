@@ -10,8 +10,8 @@
 #include "location/TShellNode.h"
 #include "location/TShellTree.h"
 #include "platform/ChangeNotification.h"
-#include "platform/ShellNamespace.h"
-#include "platform/Volumes.h"
+#include "shell/ShellNamespace.h"
+#include "shell/Volumes.h"
 
 // A temporary machine for folder-tree tests: "/" as C:, the folder "media" as the removable
 // drive D:, and injected desktop ("Desktop") and home ("home") folders, all in a temporary

@@ -1,4 +1,4 @@
-#include "platform/ShellNamespace.h"
+#include "shell/ShellNamespace.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -7,7 +7,7 @@
 
 #include "FakeVolumeSource.h"
 #include "TableRow.h"
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/VolumeIcons.h"
+#include "shell/VolumeIcons.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -6,16 +6,16 @@
 
 namespace {
 
-QString themeName(VolumeType type)
+QString themeName(TDriveType type)
 {
     switch (type) {
-    case VolumeType::Removable:
+    case dtFloppy:
         return QStringLiteral("drive-removable-media");
-    case VolumeType::Remote:
+    case dtRemote:
         return QStringLiteral("folder-remote");
-    case VolumeType::CDROM:
+    case dtCDROM:
         return QStringLiteral("drive-optical");
-    case VolumeType::RAM:
+    case dtRAM:
         return QStringLiteral("media-flash");
     default:
         return QStringLiteral("drive-harddisk");
@@ -23,7 +23,7 @@ QString themeName(VolumeType type)
 }
 
 // 16 x 16 pictures in the spirit of the theme icons, one shape per type.
-QPixmap drawnIcon(VolumeType type)
+QPixmap drawnIcon(TDriveType type)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -31,25 +31,25 @@ QPixmap drawnIcon(VolumeType type)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(60, 60, 60));
     switch (type) {
-    case VolumeType::CDROM:
+    case dtCDROM:
         painter.setBrush(QColor(210, 210, 225));
         painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
         painter.setBrush(Qt::white);
         painter.drawEllipse(QRectF(6, 6, 4, 4));
         break;
-    case VolumeType::Removable:
+    case dtFloppy:
         painter.setBrush(QColor(90, 130, 200));
         painter.drawRoundedRect(QRectF(3.5, 5.5, 9, 9), 1.5, 1.5);
         painter.setBrush(QColor(200, 200, 200));
         painter.drawRect(QRectF(5.5, 1.5, 5, 4));
         break;
-    case VolumeType::Remote:
+    case dtRemote:
         painter.setBrush(QColor(120, 170, 120));
         painter.drawRoundedRect(QRectF(1.5, 2.5, 13, 8), 1.5, 1.5);
         painter.drawLine(QPointF(8, 10.5), QPointF(8, 14.5));
         painter.drawLine(QPointF(3, 14.5), QPointF(13, 14.5));
         break;
-    case VolumeType::RAM:
+    case dtRAM:
         painter.setBrush(QColor(70, 140, 90));
         painter.drawRect(QRectF(1.5, 4.5, 13, 7));
         for (int x = 3; x <= 13; x += 3)
@@ -67,7 +67,7 @@ QPixmap drawnIcon(VolumeType type)
 
 } // namespace
 
-QIcon volumeIcon(VolumeType type)
+QIcon volumeIcon(TDriveType type)
 {
     return QIcon::fromTheme(themeName(type), QIcon(drawnIcon(type)));
 }

@@ -1,4 +1,4 @@
-#include "platform/qt/ShellContextMenu.h"
+#include "location/ShellContextMenu.h"
 
 #include <QClipboard>
 #include <QDesktopServices>

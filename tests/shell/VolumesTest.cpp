@@ -1,4 +1,4 @@
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 #include <QSignalSpy>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/ShellNamespace.h"
+#include "shell/ShellNamespace.h"
 
 #include <cstdio>
 #include <dirent.h>
@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 namespace {
 
@@ -271,7 +271,7 @@ std::optional<ShellEntry> ShellNamespace::driveEntry(QChar letter) const
     // A drive always offers its button, without touching its medium.
     entry.attributes = IsFolder | FileSysAncestor | HasSubfolder | HasPropSheet | FileSystem
         | DropTarget | CanLink;
-    if (volume->type == VolumeType::Removable || volume->type == VolumeType::CDROM)
+    if (volume->type == dtFloppy || volume->type == dtCDROM)
         entry.attributes |= IsRemovable;
     return entry;
 }

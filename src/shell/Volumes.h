@@ -20,7 +20,7 @@ struct Volume {
     QString rootPath; // its mount point, "/" for C:
     QString name; // its label, else the mount point's last part, "Root" for "/"
     QString displayName; // "<name> (X:)"
-    VolumeType type = VolumeType::Fixed;
+    TDriveType type = dtFixed;
     QString source; // the mounted device or share ("/dev/sdb1", "server:/export")
     QString fileSystem; // "ext4", "nfs4", ...
 };
@@ -44,9 +44,8 @@ public:
     // The letters in use, in order ("CDE").
     QString letters() const;
 
-    // The drive type code of `letter`: 2 removable, 3 fixed, 4 remote, 5 CD/DVD, 6 RAM disk,
-    // 1 when no volume has that letter.
-    int driveType(QChar letter) const;
+    // The type of the volume under `letter`; dtNoRootDrive when no volume has that letter.
+    TDriveType driveType(QChar letter) const;
     // "<name> (X:)", empty when no volume has that letter.
     QString displayName(QChar letter) const;
     // The mount point of `letter`, empty when none.

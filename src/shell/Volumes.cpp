@@ -1,11 +1,11 @@
-#include "platform/Volumes.h"
+#include "shell/Volumes.h"
 
 #include <algorithm>
 
 #include <QIcon>
 
-#include "platform/VolumeIcons.h"
 #include "platform/VolumeSource.h"
+#include "shell/VolumeIcons.h"
 
 namespace {
 
@@ -61,10 +61,10 @@ QString Volumes::letters() const
     return used;
 }
 
-int Volumes::driveType(QChar letter) const
+TDriveType Volumes::driveType(QChar letter) const
 {
     const std::optional<Volume> found = volume(letter);
-    return int(found ? found->type : VolumeType::NoRoot);
+    return found ? found->type : dtNoRootDrive;
 }
 
 QString Volumes::displayName(QChar letter) const
@@ -82,7 +82,7 @@ QString Volumes::rootPath(QChar letter) const
 QString Volumes::remoteName(QChar letter) const
 {
     const std::optional<Volume> found = volume(letter);
-    return found && found->type == VolumeType::Remote ? found->source : QString();
+    return found && found->type == dtRemote ? found->source : QString();
 }
 
 QIcon Volumes::icon(QChar letter) const
@@ -97,10 +97,7 @@ QChar Volumes::letterOf(const QString &path) const
     qsizetype bestLength = -1;
     for (auto it = byLetter.cbegin(); it != byLetter.cend(); ++it) {
         const QString &root = it->rootPath;
-        const bool inside = root == QLatin1String("/")
-            ? path.startsWith(QLatin1Char('/'))
-            : path == root || path.startsWith(root + QLatin1Char('/'));
-        if (inside && root.size() > bestLength) {
+        if (isUnderMountPoint(path, root) && root.size() > bestLength) {
             best = it.key();
             bestLength = root.size();
         }
