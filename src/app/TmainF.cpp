@@ -4,23 +4,21 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "app/ColorSwatch.h"
 #include "app/PastedPicture.h"
+#include "app/PictureDrop.h"
 #include "app/PictureView.h"
 #include "app/Settings.h"
 #include "app/StartPicture.h"
-#include "files/FileSession.h"
 #include "files/Printing.h"
 #include "files/TMYcustomhistory.h"
 #include "files/pathhelpers.h"
@@ -29,10 +27,8 @@
 #include "platform/Failure.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompts.h"
-#include "widgets/ColorNames.h"
 #include "widgets/TAboutF.h"
 #include "widgets/TBitBtnWithColor.h"
-#include "widgets/TColorGrid.h"
 
 namespace {
 
@@ -42,66 +38,6 @@ const QString selectionModeText = QStringLiteral(
 const QString quickModeText = QStringLiteral(
     "You are in quick marking mode. It will mark immediately after selecting part of an image!");
 
-// The window's menus: the main menu's, the "Open..." submenu and the picture's shortcut menu.
-struct MenuEntry {
-    const char *name;
-    const char *caption;
-    const char *parent; // "" for the main menu; nullptr for a shortcut menu of its own
-};
-
-const MenuEntry menuEntries[] = {
-    { "File1", "&File", "" },
-    { "OpenMI", "Open...", "File1" },
-    { "EditMI", "&Edit", "" },
-    { "SelectionMI", "&Selection", "" },
-    { "Options1", "&Options", "" },
-    { "HelpMI", "&Help", "" },
-    { "PopupMenu1", "", nullptr },
-};
-
-// One item of a menu: a separator where the name is empty; a top-level item of the main menu
-// where the menu is empty.
-struct ItemEntry {
-    const char *menu;
-    const char *name;
-    const char *caption;
-    const char *shortcut;
-    void (TmainF::*handler)();
-};
-
-const ItemEntry itemEntries[] = {
-    { "OpenMI", "OpenBrowseMI", "Browse...", "", &TmainF::OpenBrowseMIClick },
-    { "OpenMI", "", "", "", nullptr },
-    { "File1", "Saveas1", "Save as...", "Ctrl+S", &TmainF::Saveas1Click },
-    { "File1", "", "", "", nullptr },
-    { "File1", "SaveMI", "Save", "S", &TmainF::SaveMIClick },
-    { "File1", "", "", "", nullptr },
-    { "File1", "PrintMI", "Print...", "Ctrl+P", &TmainF::PrintMIClick },
-    { "EditMI", "pasteMI", "P&aste", "Ctrl+V", &TmainF::pasteMIClick },
-    { "EditMI", "", "", "", nullptr },
-    { "EditMI", "DeleteCleardisplay1", "Delete (Clear display)", "D",
-        &TmainF::DeleteCleardisplay1Click },
-    { "EditMI", "", "", "", nullptr },
-    { "EditMI", "Undo1", "Undo", "Ctrl+Z", &TmainF::Undo1Click },
-    { "SelectionMI", "CropMI", "Crop", "Ctrl+Y", &TmainF::CropMIClick },
-    { "SelectionMI", "MarkMI", "Mark!", "M", &TmainF::MarkMIClick },
-    { "SelectionMI", "Copy2", "Copy", "Ctrl+C", &TmainF::SelectionCopyClick },
-    { "Options1", "Markcolor1", "Mark color...", "", &TmainF::Markcolor1Click },
-    { "Options1", "DefaultsavetoMI", "Default &save to...", "", &TmainF::DefaultsavetoMIClick },
-    { "Options1", "selectionmodeMI", "Selection mode", "", &TmainF::selectionmodeMIClick },
-    { "HelpMI", "AboutMI", "&About", "", &TmainF::AboutMIClick },
-    { "", "Exit1", "E&xit", "", &TmainF::Exit1Click },
-    { "PopupMenu1", "Copy1", "Copy", "", &TmainF::Copy1Click },
-    { "PopupMenu1", "", "", "", nullptr },
-    // The keys Ctrl+V and D belong to the Edit menu; here they are only shown.
-    { "PopupMenu1", "Paste1", "Paste\tCtrl+V", "", &TmainF::pasteMIClick },
-    { "PopupMenu1", "", "", "", nullptr },
-    { "PopupMenu1", "Clear1", "Delete (Clear display)\tD", "", &TmainF::Clear1Click },
-    { "PopupMenu1", "", "", "", nullptr },
-    { "PopupMenu1", "Setstandardstartimage1", "Set standard start image...", "",
-        &TmainF::Setstandardstartimage1Click },
-};
-
 } // namespace
 
 TmainF::TmainF(Prompts &prompts, PrinterSource printer, const QString &executablePath,
@@ -110,8 +46,9 @@ TmainF::TmainF(Prompts &prompts, PrinterSource printer, const QString &executabl
       exePath(QDir::toNativeSeparators(executablePath)), defaultSave(defaultSaveFolder)
 {
     setObjectName(QStringLiteral("mainF"));
+    setAcceptDrops(true);
     buildControls();
-    buildMenus();
+    menus = MainMenus::build(*this, [this](MainMenus::Handler h) { return command(h); });
     doc.setPicture(Picture(startPicture()));
     Image1->setDocument(&doc);
     FormCreate();
@@ -147,7 +84,8 @@ void TmainF::buildControls()
     BitBtnWithColor1->setToolTip(QStringLiteral("Toggle 'selection' <-> 'quick marking' mode"));
     BitBtnWithColor1->setFocusPolicy(Qt::NoFocus);
     connect(BitBtnWithColor1, &QPushButton::clicked, this, command(&TmainF::selectionmodeMIClick));
-    buildMarkColorControls();
+    colors = std::make_unique<MarkColorPanel>(
+        prompts, Panel1, [this](MainMenus::Handler h) { return command(h); });
     layout->addWidget(Panel1);
 
     ScrollBox1 = new QScrollArea(central);
@@ -168,71 +106,12 @@ void TmainF::buildControls()
     connect(Image1, &PictureView::released, this,
         [this](QPoint p) { runCommand(prompts, [this, p] { Image1MouseUp(p); }); });
     connect(Image1, &PictureView::contextMenuRequested, this,
-        [this](QPoint global) { PopupMenu1->popup(global); });
+        [this](QPoint global) { menus.PopupMenu1->popup(global); });
 
     stb = new QLabel(this);
     stb->setObjectName(QStringLiteral("stb"));
     statusBar()->addWidget(stb, 1);
     statusBar()->setSizeGripEnabled(false);
-}
-
-// The "-->" button, the swatch and the colour grid, right of the mode button.
-void TmainF::buildMarkColorControls()
-{
-    setcolB = new TBitBtnWithColor(QStringLiteral("-->"), Panel1);
-    setcolB->setObjectName(QStringLiteral("setcolB"));
-    setcolB->setGeometry(160, 16, 25, 25);
-    setcolB->setToolTip(QStringLiteral("Set default mark color"));
-    setcolB->setFocusPolicy(Qt::NoFocus);
-    connect(setcolB, &QPushButton::clicked, this, command(&TmainF::setcolBClick));
-
-    markcolP = new ColorSwatch(Panel1);
-    markcolP->setObjectName(QStringLiteral("markcolP"));
-    markcolP->setGeometry(192, 19, 22, 21);
-    connect(markcolP, &ColorSwatch::clicked, this, command(&TmainF::markcolPClick));
-
-    cg = new TColorGrid(Panel1);
-    cg->setObjectName(QStringLiteral("cg"));
-    cg->setClickEnablesColor(true);
-    cg->setGridOrdering(TGridOrdering::go8x2);
-    cg->setForegroundEnabled(false);
-    cg->setBackgroundEnabled(false);
-    cg->setGeometry(220, 4, 200, 42);
-    // Never shown: hints are on for the two buttons only; screen readers still read it.
-    cg->setAccessibleDescription(QStringLiteral("Choose color with right click"));
-    // Tab reaches the grid, whose keys pick colours; a click leaves the focus where it was.
-    cg->setFocusPolicy(Qt::TabFocus);
-    connect(cg, &TColorGrid::clicked, this, command(&TmainF::cgClick));
-}
-
-void TmainF::buildMenus()
-{
-    QHash<QString, QMenu *> menus;
-    for (const MenuEntry &entry : menuEntries) {
-        const QString caption = QString::fromUtf8(entry.caption);
-        QMenu *menu = !entry.parent ? new QMenu(this)
-            : *entry.parent         ? menus.value(QString::fromUtf8(entry.parent))->addMenu(caption)
-                                    : menuBar()->addMenu(caption);
-        menu->setObjectName(QString::fromUtf8(entry.name));
-        menus.insert(menu->objectName(), menu);
-    }
-    for (const ItemEntry &entry : itemEntries) {
-        QMenu *menu = menus.value(QString::fromUtf8(entry.menu));
-        if (!*entry.name) {
-            menu->addSeparator();
-            continue;
-        }
-        const QString caption = QString::fromUtf8(entry.caption);
-        QAction *action = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
-        action->setObjectName(QString::fromUtf8(entry.name));
-        action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
-        connect(action, &QAction::triggered, this, command(entry.handler));
-    }
-    OpenMI = menus.value(QStringLiteral("OpenMI"));
-    SelectionMI = menus.value(QStringLiteral("SelectionMI"));
-    PopupMenu1 = menus.value(QStringLiteral("PopupMenu1"));
-    selectionmodeMI = findChild<QAction *>(QStringLiteral("selectionmodeMI"));
-    selectionmodeMI->setCheckable(true);
 }
 
 void TmainF::FormCreate()
@@ -243,7 +122,7 @@ void TmainF::FormCreate()
         exefolder += QDir::separator();
 
     OPH = new TMYcustomhistory(prompts, exefolder, this);
-    OPH->setMenuitem(OpenMI);
+    OPH->setMenuitem(menus.OpenMI);
     OPH->setHistname(QStringLiteral("quilletfiles.his"));
     OPH->setMaxhistname(QStringLiteral("quilletmax.his"));
     OPH->setMaxitemlenname(QStringLiteral("quilletmaxlen.his"));
@@ -260,12 +139,10 @@ void TmainF::FormCreate()
     session->start(exefolder, settings.save.isEmpty() ? defaultSave : settings.save);
 
     selectionModeOn = settings.selectionmode;
-    selectionmodeMI->setChecked(selectionModeOn);
-    setSelectionMenuEnabled(selectionModeOn);
+    menus.showMode(selectionModeOn);
     markColor = settings.markcol;
-    setSwatchColor(markColor);
-    lastfgindex = cg->ForegroundIndex();
-    lastbgindex = cg->BackgroundIndex();
+    colors->setSwatchColor(markColor);
+    colors->rememberGridIndices();
     screenDpi = QSize(logicalDpiX(), logicalDpiY());
 }
 
@@ -299,16 +176,6 @@ QString TmainF::statusText() const
     return stb->text();
 }
 
-QString TmainF::currentfilename() const
-{
-    return session->currentfilename();
-}
-
-QString TmainF::savelocation() const
-{
-    return session->savelocation();
-}
-
 void TmainF::setStatus(const QString &text)
 {
     stb->setText(text);
@@ -319,26 +186,9 @@ void TmainF::setTitle(const QString &path)
     setWindowTitle(QStringLiteral("Quillet - ") + path);
 }
 
-void TmainF::setSwatchColor(QRgb color)
-{
-    markcolP->setColor(color);
-    swatchColor = markcolP->color();
-    markcolP->setAccessibleName(
-        QStringLiteral("Mark color: %1").arg(colorAccessibleName(QColor(swatchColor))));
-}
-
-void TmainF::setSelectionMenuEnabled(bool enabled)
-{
-    // A disabled menu does not stop its items' shortcuts in Qt, so the items follow it.
-    SelectionMI->menuAction()->setEnabled(enabled);
-    for (QAction *action : SelectionMI->actions())
-        action->setEnabled(enabled);
-}
-
 void TmainF::applyMode()
 {
-    selectionmodeMI->setChecked(selectionModeOn);
-    setSelectionMenuEnabled(selectionModeOn);
+    menus.showMode(selectionModeOn);
     BitBtnWithColor1->setText(selectionModeOn ? QStringLiteral("Go to &quick marking mode")
                                               : QStringLiteral("Go to &selection mode"));
     setStatus(selectionModeOn ? selectionModeText : quickModeText);
@@ -357,9 +207,8 @@ void TmainF::Image1MouseDown(QPoint p)
 
 void TmainF::Image1MouseMove(QPoint p)
 {
-    if (!doc.dragging())
-        return;
-    doc.mouseMove(p);
+    if (doc.dragging())
+        doc.mouseMove(p);
 }
 
 void TmainF::Image1MouseUp(QPoint p)
@@ -372,9 +221,8 @@ void TmainF::Image1MouseUp(QPoint p)
 void TmainF::MarkMIClick()
 {
     if (!selectionModeOn)
-        markColor = swatchColor;
-    const bool marked = doc.mark(markColor, selectionModeOn);
-    if (!marked)
+        markColor = colors->swatchColor();
+    if (!doc.mark(markColor, selectionModeOn))
         errormsg(prompts,
             QStringLiteral("Nothing selected. Select the region you want to mark with "
                            "the left mouse button."));
@@ -382,8 +230,7 @@ void TmainF::MarkMIClick()
 
 void TmainF::CropMIClick()
 {
-    const bool cropped = doc.crop();
-    if (!cropped)
+    if (!doc.crop())
         errormsg(prompts,
             QStringLiteral("Nothing selected. Select the region you want to keep with "
                            "the left mouse button."));
@@ -446,6 +293,11 @@ void TmainF::showOpened(Picture picture)
     doc.takeUndo();
 }
 
+void TmainF::openFromOutside(const QString &path)
+{
+    runCommand(prompts, [this, path] { showOpened(session->openChosen(path)); });
+}
+
 void TmainF::OpenBrowseMIClick()
 {
     if (auto picture = session->browse())
@@ -474,12 +326,8 @@ void TmainF::PrintMIClick()
 
 void TmainF::setcolBClick()
 {
-    const auto chosen = prompts.chooseColor(lastDialogColor);
-    if (!chosen)
-        return;
-    lastDialogColor = *chosen;
-    markColor = chosen->rgb();
-    setSwatchColor(markColor);
+    if (const auto chosen = colors->chooseColor())
+        markColor = *chosen;
 }
 
 void TmainF::Markcolor1Click()
@@ -491,25 +339,13 @@ void TmainF::markcolPClick()
 {
     if (!selectionModeOn)
         return;
-    markColor = swatchColor;
+    markColor = colors->swatchColor();
     MarkMIClick();
 }
 
 void TmainF::cgClick()
 {
-    // Both indices are looked at; when both changed, the foreground's colour wins.
-    if (cg->BackgroundIndex() != lastbgindex) {
-        lastbgindex = cg->BackgroundIndex();
-        markColor = cg->BackgroundCellColor().rgb();
-    }
-    if (cg->ForegroundIndex() != lastfgindex) {
-        lastfgindex = cg->ForegroundIndex();
-        markColor = cg->ForegroundCellColor().rgb();
-    }
-    if (!selectionModeOn)
-        setSwatchColor(markColor);
-    cg->setForegroundEnabled(false);
-    cg->setBackgroundEnabled(false);
+    markColor = colors->gridColor(markColor, selectionModeOn);
     if (selectionModeOn)
         MarkMIClick();
 }
@@ -534,4 +370,32 @@ void TmainF::DefaultsavetoMIClick()
     // The open and save dialogs start there from now on; the settings keep it at close.
     session->setSavelocation(chosen);
     setStatus(QStringLiteral("Default location to save to: ") + chosen);
+}
+
+void TmainF::dragEnterEvent(QDragEnterEvent *event)
+{
+    PictureDrop::acceptCopy(*event);
+}
+
+void TmainF::dragMoveEvent(QDragMoveEvent *event)
+{
+    PictureDrop::acceptCopy(*event);
+}
+
+void TmainF::dropEvent(QDropEvent *event)
+{
+    // Handled once the drop is answered: a message box inside it would keep the other program
+    // waiting for that answer.
+    if (const auto dropped = PictureDrop::take(*event))
+        QMetaObject::invokeMethod(
+            this, [this, d = *dropped] { runCommand(prompts, [&] { FormDragDrop(d); }); },
+            Qt::QueuedConnection);
+}
+
+void TmainF::FormDragDrop(const PictureDrop &dropped)
+{
+    if (dropped.file.isEmpty())
+        doc.setPicture(dropped.picture());
+    else
+        showOpened(session->openChosen(dropped.file));
 }

@@ -1,30 +1,31 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QMainWindow>
 #include <QRgb>
 
+#include "app/MainMenus.h"
+#include "app/MarkColorPanel.h"
 #include "editor/ImageDocument.h"
+#include "files/FileSession.h"
 
-class ColorSwatch;
-class FileSession;
 class PictureView;
 class Printer;
 class Prompts;
-class QAction;
 class QLabel;
-class QMenu;
 class QPushButton;
 class QScrollArea;
 class TAboutF;
-class TColorGrid;
 class TLocxxxF;
 class TMYcustomhistory;
+struct PictureDrop;
 
 // The main window: tool panel, the picture in a scroll box and the status line. It owns the
 // working picture, the mode and the mark colour, and routes every command to the code that
-// does the work, each inside the command wrapper.
+// does the work, each inside the command wrapper. A picture file or picture data dropped on it
+// opens or pastes (PictureDrop).
 class TmainF : public QMainWindow {
     Q_OBJECT
 
@@ -46,12 +47,16 @@ public:
     const ImageDocument &document() const { return doc; }
     bool selectionmode() const { return selectionModeOn; }
     QRgb markcol() const { return markColor; }
-    QRgb swatchcol() const { return swatchColor; }
+    QRgb swatchcol() const { return colors->swatchColor(); }
     QString statusText() const;
-    QString currentfilename() const;
-    QString savelocation() const;
+    QString currentfilename() const { return session->currentfilename(); }
+    QString savelocation() const { return session->savelocation(); }
     PictureView *imageControl() const { return Image1; }
     TMYcustomhistory *history() const { return OPH; }
+
+    // Opens `path` as a picture chosen in File > Open opens, inside the command wrapper: the
+    // picture named on the command line.
+    void openFromOutside(const QString &path);
 
     // The handlers, as the menus, keys, mouse and controls reach them.
     void selectionmodeMIClick();
@@ -72,6 +77,7 @@ public:
     void Exit1Click();
     void AboutMIClick();
     void DefaultsavetoMIClick();
+    void FormDragDrop(const PictureDrop &dropped);
 
     // The mark-colour controls of the tool panel.
     void setcolBClick();
@@ -86,17 +92,16 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
-    void buildMarkColorControls();
-    void buildMenus();
     void FormCreate();
     void FormClose();
     void applyMode();
-    void setSelectionMenuEnabled(bool enabled);
     void setStatus(const QString &text);
-    void setSwatchColor(QRgb color);
     void setTitle(const QString &path);
     void showOpened(Picture picture);
     std::function<void()> command(void (TmainF::*handler)());
@@ -106,27 +111,17 @@ private:
     ImageDocument doc;
     bool selectionModeOn = false;
     QRgb markColor = qRgb(255, 0, 0);
-    QRgb swatchColor = qRgb(255, 0, 0);
-    QColor lastDialogColor = Qt::black; // the colour dialog opens on the colour last chosen in it
     QString exePath;
     QString defaultSave;
     QSize screenDpi;
 
     QWidget *Panel1 = nullptr;
     QPushButton *BitBtnWithColor1 = nullptr;
-    QPushButton *setcolB = nullptr;
-    ColorSwatch *markcolP = nullptr;
-    TColorGrid *cg = nullptr;
-    // The grid's indices as last seen: a click on the cell numbered like them changes nothing.
-    int lastfgindex = 0;
-    int lastbgindex = 0;
+    std::unique_ptr<MarkColorPanel> colors;
     QScrollArea *ScrollBox1 = nullptr;
     PictureView *Image1 = nullptr;
     QLabel *stb = nullptr;
-    QMenu *OpenMI = nullptr;
-    QMenu *SelectionMI = nullptr;
-    QAction *selectionmodeMI = nullptr;
-    QMenu *PopupMenu1 = nullptr;
+    MainMenus menus;
     TMYcustomhistory *OPH = nullptr;
     FileSession *session = nullptr;
     TAboutF *aboutBox = nullptr;

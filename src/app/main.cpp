@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <memory>
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "app/CommandLine.h"
 #include "app/TmainF.h"
 #include "files/PictureLimits.h"
 #include "location/TDriveInfo.h"
@@ -14,11 +16,11 @@
 #include "platform/AppInfo.h"
 #include "platform/ChangeNotification.h"
 #include "platform/DataFolder.h"
-#include "shell/ShellNamespace.h"
 #include "platform/SystemVolumeSource.h"
-#include "shell/Volumes.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtPrompts.h"
+#include "shell/ShellNamespace.h"
+#include "shell/Volumes.h"
 #include "widgets/TAboutF.h"
 
 namespace {
@@ -31,12 +33,33 @@ QIcon applicationIcon()
     return icon;
 }
 
+// Help and the version line go to the standard output, what is wrong with the command line to
+// the standard error.
+int printed(const CommandLine &line)
+{
+    std::fputs(line.text.toLocal8Bit().constData(), line.exitCode == 0 ? stdout : stderr);
+    return line.exitCode;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // --help and --version are answered before the window system starts, so they need no
+    // display.
+    {
+        QCoreApplication terminal(argc, argv);
+        const CommandLine asked
+            = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+        if (!asked.starts() && asked.exitCode == 0)
+            return printed(asked);
+    }
     Q_INIT_RESOURCE(icon);
     QApplication app(argc, argv);
+    // Read again once the window system has taken its own options (-platform, -style, ...).
+    const CommandLine line = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    if (!line.starts())
+        return printed(line);
     // Wayland shells take the icon from the desktop entry of this name, X11 from the window.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     allowPicturesUpToOpenLimit();
@@ -71,6 +94,9 @@ int main(int argc, char **argv)
     TLocxxxF locationDialog(prompts, driveInfo, shell, notification, &window);
     window.setLocationDialog(&locationDialog);
     window.show();
+    // Once the window shows, so that a message about the picture appears over it.
+    if (!line.picture.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &line] { window.openFromOutside(line.picture); });
     // The icon's pictures go through an image reader, which scans every image plugin; once the
     // window shows, that no longer delays it.
     QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(applicationIcon()); });

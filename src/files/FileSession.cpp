@@ -33,8 +33,13 @@ std::optional<Picture> FileSession::browse()
     if (!chosen)
         return std::nullopt;
     openFilterIndex = chosen->filterIndex;
-    history.additem(chosen->path);
-    return open(chosen->path);
+    return openChosen(chosen->path);
+}
+
+Picture FileSession::openChosen(const QString &path)
+{
+    history.additem(path);
+    return open(path);
 }
 
 Picture FileSession::open(const QString &path)

@@ -31,6 +31,9 @@ public:
 
     // Asks for a picture file, adds it to the history and opens it; nothing when cancelled.
     std::optional<Picture> browse();
+    // Adds `path` to the history and opens it, as a picture chosen in the open dialog opens: a
+    // path that then fails to load stays in the history.
+    Picture openChosen(const QString &path);
     // Opens `path`; the current file name and the title follow only when it loads.
     Picture open(const QString &path);
     void save(const Picture &picture);

@@ -40,6 +40,11 @@ QString jpegLibraryVersion()
 #endif
 }
 
+QString versionLine()
+{
+    return QStringLiteral("Quillet " QUILLET_VERSION);
+}
+
 QString aboutText(const QString &dataFolder)
 {
     const QString settingsName = applicationTitle() + QStringLiteral(".ini");
@@ -75,7 +80,7 @@ QString aboutText(const QString &dataFolder)
         fileLine(QString(), dataFolder, QStringLiteral("quilletmaxlen.his")),
         QString(),
         QStringLiteral("Versions:"),
-        QStringLiteral("  Quillet 1.0"),
+        QStringLiteral("  ") + versionLine(),
         QStringLiteral("  Qt %1 (built with %2)")
             .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
         QStringLiteral("  JPEG: %1").arg(jpegLibraryVersion()),

@@ -25,7 +25,7 @@ QFont fontOf(const QStringList &families, int pixelSize, bool bold = false)
     return font;
 }
 
-const QString versionText = QStringLiteral("Version 1.0");
+const QString versionText = QStringLiteral("Version " QUILLET_VERSION);
 
 // Arial and Courier New where installed, else their metric twins from Liberation.
 QStringList sansFamilies()

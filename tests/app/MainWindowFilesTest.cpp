@@ -12,16 +12,7 @@ const QString couldNotSave = QStringLiteral("Could not save. Choose other file n
 
 class MainWindowFiles : public MainWindow {
 protected:
-    QString path(const QString &name) const { return QDir::toNativeSeparators(dir.filePath(name)); }
     QByteArray bytes(const QString &name) const { return fileBytes(dir.filePath(name)); }
-    // A small picture file written by Qt, independent of Quillet's own writers.
-    QString makePicture(const QString &name, QRgb color, QSize size = QSize(30, 20))
-    {
-        QImage image(size, QImage::Format_RGB888);
-        image.fill(color);
-        EXPECT_TRUE(image.save(dir.filePath(name), "BMP"));
-        return path(name);
-    }
     void answerOpen(const QString &file) { prompts.openAnswers.push_back({ { file, 1 } }); }
     void answerSave(const QString &file, int filterIndex)
     {

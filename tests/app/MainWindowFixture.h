@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QImage>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -49,6 +50,15 @@ protected:
 
     QString exePath() const { return dir.filePath(QStringLiteral("quillet")); }
     QString folder() const { return QDir::toNativeSeparators(dir.path()); }
+    QString path(const QString &name) const { return QDir::toNativeSeparators(dir.filePath(name)); }
+    // A small picture file written by Qt, independent of Quillet's own writers.
+    QString makePicture(const QString &name, QRgb color, QSize size = QSize(30, 20))
+    {
+        QImage image(size, QImage::Format_RGB888);
+        image.fill(color);
+        EXPECT_TRUE(image.save(dir.filePath(name), "BMP"));
+        return path(name);
+    }
     PictureView *view() const { return window->imageControl(); }
     const QImage &picture() const { return window->document().picture().image(); }
     QAction *action(const char *name) const

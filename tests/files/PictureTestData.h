@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 
+#include "JpegFrame.h"
 #include "platform/Failure.h"
 
 // Pictures and files for the load and save tests, made with Qt's own writers so that the
@@ -32,11 +33,6 @@ QString testData(const char *name);
 
 // libjpeg's error message for `code`, as the decoder and the loader report it.
 QString jpegError(int code);
-
-// The offset of the first JPEG marker 0xFF `marker`, or -1.
-qsizetype findMarker(const QByteArray &jpeg, uchar marker);
-// `jpeg` with the frame header's width and height replaced.
-QByteArray withFrameSize(QByteArray jpeg, int width, int height);
 
 // The message of the Failure that `call` throws, or "(no failure)".
 template<class Call> QString failureOf(const Call &call)

@@ -31,10 +31,15 @@ done
 
 desktop=$root/share/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
-grep -qx "Exec=$prefix/bin/quillet" "$desktop" || fail "Exec does not name $prefix/bin/quillet"
+grep -qx "Exec=$prefix/bin/quillet %f" "$desktop" || fail "Exec does not name $prefix/bin/quillet with a file"
+types='image/jpeg;image/bmp;image/png;image/vnd.microsoft.icon;'
+grep -qx "MimeType=$types" "$desktop" || fail "MimeType does not list the kinds Quillet opens"
+metainfo=$root/share/metainfo/$id.metainfo.xml
+[ "$(sed -n 's|.*<mediatype>\(.*\)</mediatype>.*|\1;|p' "$metainfo" | tr -d '\n')" = "$types" ] ||
+  fail "the AppStream data does not list the kinds Quillet opens"
 grep -qx "Icon=$id" "$desktop" || fail "Icon is not $id"
 grep -q '^Categories=\(.*;\)\?Graphics;' "$desktop" || fail "not under Graphics"
-appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli"
+appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli"
 
 remove "$@"
 [ -z "$(left)" ] || fail "uninstalling left: $(left)"
