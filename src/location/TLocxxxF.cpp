@@ -86,6 +86,11 @@ TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shel
 
     Label2 = new QLabel(QStringLiteral("Resulting location"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
+    // A screen reader names the edit box after its label, and the tree and selector by role.
+    Label2->setBuddy(locxxxE);
+    locxxxE->setAccessibleName(Label2->text());
+    ST1->setAccessibleName(QStringLiteral("Folders"));
+    driCB->setAccessibleName(QStringLiteral("Drive"));
     Label2->adjustSize();
     resultL = new QLabel(this);
     resultL->setObjectName(QStringLiteral("resultL"));
@@ -212,10 +217,7 @@ void TLocxxxF::CancelBClick()
 
 void TLocxxxF::FormKeyPress(QChar &key)
 {
-    if (key != QChar(27))
-        return;
-    key = QChar(0);
-    reject();
+    escclose(this, key);
 }
 
 void TLocxxxF::resizeEvent(QResizeEvent *event)

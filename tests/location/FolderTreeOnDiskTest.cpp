@@ -1,11 +1,14 @@
 // The folder tree against what real file systems do: many folders, folders replaced, deleted or
 // named in bytes that are not UTF-8, with the watchers running.
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -129,7 +132,7 @@ TEST(FolderTreeOnDisk, ANameThatIsNotUtf8ListsExpandsAndIsWatched)
     EXPECT_TRUE(world.shell.holdsAsText(media->absolute));
 }
 
-TEST(FolderTreeOnDisk, TheStarDotStarMaskTakesNamesWithoutADot)
+TEST(FolderTreeOnDisk, TheFileMaskChoosesTheFilesListed)
 {
     ShellTreeWorld world;
     world.makeFolders({ "media/files" });
@@ -171,3 +174,23 @@ TEST_P(VanishingFolders, LeaveTheTreeAndTheSelectionGoesToTheNearestFolderLeft)
 INSTANTIATE_TEST_SUITE_P(Orders, VanishingFolders,
     ::testing::Values(VanishCase { "ParentFirst", true }, VanishCase { "ChildFirst", false }),
     RowName());
+
+TEST(FolderTreeOnDisk, AsRootATmpfsUnmountedUnderExpandedFoldersLeavesTheTreeWithoutABox)
+{
+    ShellTreeWorld world;
+    const QByteArray stick = QFile::encodeName(world.path("media"));
+    if (geteuid() != 0 || ::mount("quillet-test", stick.constData(), "tmpfs", 0, nullptr) != 0)
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    world.makeFolders({ "media/W/D/d1/x", "media/W/D/d2" });
+    TShellTree &tree = world.shownTree();
+    expanded(world, "media/W/D/d1");
+    tree.setCurrentItem(world.node("media/W/D/d2"));
+    TShellNode *computer = world.node("media")->parentNode();
+    ASSERT_EQ(::umount2(stick.constData(), MNT_DETACH), 0);
+    // The folders go first, as the watchers see them go; the mount table's notice follows.
+    EXPECT_EQ_SOON(world.node("media/W"), nullptr);
+    world.setMediumInserted(false);
+    EXPECT_EQ(ShellTreeWorld::childNames(computer), QStringList({ "Root (C:)" }));
+    EXPECT_EQ(tree.selectedNode(), computer);
+    EXPECT_TRUE(world.prompts.boxes.empty());
+}

@@ -2,6 +2,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -312,4 +313,15 @@ TEST(LocationDialog, AFolderNamedInBytesThatAreNotTextCannotBePicked)
     w.click(w.node("@/home")->child(0));
     EXPECT_TRUE(w.boxes().contains("is not valid text, so it cannot be a save location"));
     EXPECT_EQ(w.edit(), w.world.path("home/plain"));
+}
+
+TEST(LocationDialog, AScreenReaderNamesTheEditBoxTheTreeAndTheSelector)
+{
+    LocationWorld w;
+    const auto name = [](QWidget *control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(w.dialog.locationEdit()), "Resulting location");
+    EXPECT_EQ(name(w.dialog.tree()), "Folders");
+    EXPECT_EQ(name(w.dialog.driveSelector()), "Drive");
 }
