@@ -3,7 +3,6 @@
 
 #include <QGuiApplication>
 
-#include "location/TDiscMonitorThread.h"
 #include "location/TShellNode.h"
 #include "location/TShellTree.h"
 
@@ -62,10 +61,7 @@ void TShellTree::buildRoot(bool restorePath)
 
 void TShellTree::clearNodes()
 {
-    for (TShellNode *node : std::as_const(nodesById)) {
-        if (node->watcher)
-            node->watcher->stop();
-    }
+    watchers.signalAllStops();
     clear();
 }
 

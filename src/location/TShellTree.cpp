@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 
 #include "location/ShellContextMenu.h"
-#include "location/TDiscMonitorThread.h"
 #include "location/TShellNode.h"
 #include "platform/ChangeNotification.h"
 #include "platform/Command.h"

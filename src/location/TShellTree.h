@@ -1,9 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
-#include <vector>
 
 #include <QHash>
 #include <QTreeWidget>
@@ -18,7 +16,6 @@
 class ChangeNotification;
 class Prompts;
 class QMenu;
-class TDiscMonitorThread;
 class TShellNode;
 
 // What the tree lists (TVisOptions).
