@@ -1,6 +1,7 @@
 #include "platform/MountTable.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include <QSet>
@@ -227,4 +228,22 @@ bool isUnderMountPoint(const QString &path, const QString &mountPoint)
     if (mountPoint == QLatin1String("/"))
         return path.startsWith(QLatin1Char('/'));
     return path == mountPoint || path.startsWith(mountPoint + QLatin1Char('/'));
+}
+
+QString unescapeLabel(const QString &name)
+{
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    QByteArray bytes;
+    const QByteArray raw = name.toUtf8();
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        // Exactly two hex digits: "\x-1" or "\x 5" are no escapes, whatever toInt would say.
+        if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x' && isHex(raw[i + 2])
+            && isHex(raw[i + 3])) {
+            bytes.append(char(raw.mid(i + 2, 2).toInt(nullptr, 16)));
+            i += 3;
+            continue;
+        }
+        bytes.append(raw[i]);
+    }
+    return QString::fromUtf8(bytes);
 }

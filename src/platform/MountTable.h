@@ -50,3 +50,7 @@ QList<VolumeEntry> realVolumes(const QList<MountEntry> &mounts, const DeviceFact
 
 // Whether the absolute path `path` lies on or below the folder `mountPoint`, by whole names.
 bool isUnderMountPoint(const QString &path, const QString &mountPoint);
+
+// A volume label as a /dev/disk/by-label link names it: udev writes a blank as "\x20" and a
+// slash as "\x2f", and any byte so.
+QString unescapeLabel(const QString &name);

@@ -8,29 +8,11 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 
+#include "platform/MountTable.h"
+
 namespace {
 
 const char mountInfoPath[] = "/proc/self/mountinfo";
-
-// udev writes a blank in a label as "\x20" and a slash as "\x2f".
-QString unescapeLabel(const QString &name)
-{
-    QByteArray bytes;
-    const QByteArray raw = name.toUtf8();
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        bool ok = false;
-        if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x') {
-            const int value = raw.mid(i + 2, 2).toInt(&ok, 16);
-            if (ok) {
-                bytes.append(char(value));
-                i += 3;
-                continue;
-            }
-        }
-        bytes.append(raw[i]);
-    }
-    return QString::fromUtf8(bytes);
-}
 
 QByteArray readSmallFile(const QString &path)
 {

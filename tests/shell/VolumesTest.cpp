@@ -7,6 +7,7 @@
 
 #include "FakeVolumeSource.h"
 #include "TableRow.h"
+#include "platform/MountTable.h"
 
 namespace {
 
@@ -122,3 +123,11 @@ TEST(VolumeNotices, AVolumeThatComesAndGoesIsAnnouncedAndKeepsItsLetter)
 }
 
 } // namespace
+
+TEST(VolumeLabels, UdevEscapesAreUndoneAndAnythingElseStaysAsItIs)
+{
+    EXPECT_EQ(unescapeLabel("MY\\x20STICK"), "MY STICK");
+    EXPECT_EQ(unescapeLabel("photos\\x2fold"), "photos/old");
+    // A sign or a blank is no hex digit, though toInt takes one.
+    EXPECT_EQ(unescapeLabel("odd\\x-1\\x 5\\x"), "odd\\x-1\\x 5\\x");
+}
