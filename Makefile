@@ -55,19 +55,21 @@ bench-smoke:
 check-layers:
 	@bash tools/check-layers.sh
 
-# Fuzzes the picture loaders for FUZZ_SECONDS with libFuzzer (clang, ASan) in $(FUZZ_BUILD);
-# new inputs go to $(FUZZ_BUILD)/corpus, crashing ones to $(FUZZ_BUILD)/crash-*.
-# libpng reports every non-PNG input on stderr; those lines are filtered out of the log.
-FUZZ_SECONDS ?= 60
-fuzz: SHELL := /bin/bash
-fuzz: setup
+# Fuzzes every reader of outside input with libFuzzer (clang, ASan) in $(FUZZ_BUILD): each target
+# for FUZZ_SECONDS, 60 by default; fuzz-long runs them for 600 by default and prints libFuzzer's
+# final statistics. New inputs go to $(FUZZ_BUILD)/corpus/<target>, crashing ones to
+# $(FUZZ_BUILD)/<target>-crash-* (fuzz/run.sh).
+.PHONY: fuzz-build fuzz-long
+fuzz-build: setup
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quillet_fuzz_pictures
-	mkdir -p $(FUZZ_BUILD)/corpus
-	set -o pipefail; QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/fuzz/quillet_fuzz_pictures \
-	  -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus \
-	  2>&1 | grep --line-buffered -v '^libpng error'
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target quillet_fuzzers
+
+fuzz: fuzz-build
+	bash fuzz/run.sh $(FUZZ_BUILD) $(or $(FUZZ_SECONDS),60)
+
+fuzz-long: fuzz-build
+	bash fuzz/run.sh $(FUZZ_BUILD) $(or $(FUZZ_SECONDS),600) -print_final_stats=1
 
 format:
 	git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
@@ -92,7 +94,7 @@ test-tsan: setup
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_TSAN=ON $(CMAKE_FLAGS)
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target quillet_tests_location quillet_tests_platform
 	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_location \
-	  --gtest_filter='DiscMonitor*:ShellTree*:*ShellTreePath*'
+	  --gtest_filter='DiscMonitor*:ShellTree*:*ShellTreePath*:FolderTreeOnDisk*:*ReplacedFolder*:*VanishingFolders*'
 	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_platform \
 	  --gtest_filter='*ChangeFilter*:ChangeNotification*'
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 
+#include "FuzzSupport.h"
 #include "files/PictureFiles.h"
 #include "platform/Failure.h"
 
@@ -17,15 +18,12 @@ namespace {
 // for every picture the corpus grows.
 constexpr qint64 fuzzPixelLimit = qint64(2048) * 2048;
 
-void dropMessage(QtMsgType, const QMessageLogContext &, const QString &) { }
-
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
 {
     // Qt finds its image plugins (the icon reader) through the application object.
-    static QCoreApplication app(*argc, *argv);
-    qInstallMessageHandler(dropMessage);
+    startFuzzApplication<QCoreApplication>(**argv);
     return 0;
 }
 
