@@ -20,8 +20,12 @@ template<class T> int threeWay(const T &a, const T &b)
 
 bool ChildOrder::less(const TShellNode &a, const TShellNode &b) const
 {
+    // Folders come before files, as the shell orders them: comparing a folder with a file by name
+    // and two files by size would be no order at all, and sorting by it undefined.
+    if (isFile(a) != isFile(b))
+        return isFile(b);
     const int byName = ShellNamespace::compare(*a.sortKey, *b.sortKey);
-    if (!isFile(a) || !isFile(b))
+    if (!isFile(a))
         return byName < 0;
     int ordered = 0;
     if (type == so_Size)

@@ -5,8 +5,9 @@ class TShellNode;
 enum TFileSortType { so_Name, so_Size, so_Type, so_Date };
 enum TFileSortOrder { so_Ascending, so_Descending };
 
-// The order of a folder's children in the tree: folders and virtual items by name as a file
-// manager sorts them, files by the chosen key and direction with the name breaking ties.
+// The order of a folder's children in the tree: folders and virtual items first, by name as a
+// file manager sorts them, then files by the chosen key and direction with the name breaking
+// ties.
 class ChildOrder {
 public:
     TFileSortType type = so_Name;
