@@ -17,7 +17,8 @@ void DeviceNoticeFollower::notice(const QString &letters, bool arrived)
 {
     tree.runAutomatically([&] {
         TShellNode *root = tree.rootNode();
-        if (!root)
+        // Before the first show nothing is listed: that show lists the drives as they are then.
+        if (!root || !tree.windowCreated)
             return;
         const ItemId computer = ShellNamespace::computerId();
         if (root->absolute.size() <= 1) {

@@ -53,7 +53,9 @@ void TShellTree::buildRoot(bool restorePath)
     applyLook(root);
     root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     expandAllowed = true;
-    ensureListed(root);
+    // Before the first show the root waits unlisted: that show lists it, as every show does.
+    if (windowCreated)
+        ensureListed(root);
     setCurrentItem(root);
     if (restorePath)
         setPath(remembered);
@@ -226,8 +228,9 @@ void TShellTree::applyLook(TShellNode *node)
     const bool link = showLinkOverlay && (node->attributes & IsLink);
     const ShellItemKind kind = ShellNamespace::kindOf(node->absolute, node->attributes);
     const int look = showIcons ? int(kind) * 2 + (link ? 1 : 0) : -2;
-    // Drives change their icon with their medium; other kinds are set once.
-    if (look != node->look || kind == ShellItemKind::Drive) {
+    // Drives change their icon with their medium; other kinds are set once. Icons wait for the
+    // first show: the icon theme's lookup is the largest part of a tree's making.
+    if (windowCreated && (look != node->look || kind == ShellItemKind::Drive)) {
         node->look = look;
         node->setIcon(0,
             showIcons ? icons.icon(
@@ -247,6 +250,8 @@ void TShellTree::applyLook(TShellNode *node)
 
 void TShellTree::relistAll()
 {
+    if (!windowCreated)
+        return;
     if (TShellNode *root = rootNode())
         relist(root);
 }

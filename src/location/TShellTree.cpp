@@ -288,9 +288,15 @@ void TShellTree::showEvent(QShowEvent *event)
 {
     QTreeWidget::showEvent(event);
     runCommand(prompts, [&] {
-        relistAll();
-        if (!windowCreated) {
+        if (windowCreated) {
+            relistAll();
+        } else {
             windowCreated = true;
+            forEachNode([this](TShellNode *node) { applyLook(node); });
+            if (TShellNode *root = rootNode(); root && !root->childrenListed)
+                ensureListed(root);
+            else
+                relistAll();
             if (pendingPath) {
                 const QString path = *pendingPath;
                 pendingPath.reset();
