@@ -45,7 +45,8 @@ QStringList monoFamilies()
 TAboutF::TAboutF(Prompts &prompts, const QString &dataFolder, QWidget *parent)
     : KeyPreviewDialog(prompts, parent,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      dataFolder(dataFolder)
 {
     setObjectName(QStringLiteral("AboutF"));
     setWindowTitle(QStringLiteral("About..."));
@@ -54,6 +55,21 @@ TAboutF::TAboutF(Prompts &prompts, const QString &dataFolder, QWidget *parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
+    // The hidden menu's command: an action of the window itself, which no menu shows, keeps
+    // its shortcut working (a hidden menu action would lose it).
+    ShowbuildMI = new QAction(QStringLiteral("Showbuild"), this);
+    ShowbuildMI->setObjectName(QStringLiteral("ShowbuildMI"));
+    ShowbuildMI->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_B));
+    ShowbuildMI->setShortcutContext(Qt::WindowShortcut);
+    addAction(ShowbuildMI);
+    connect(ShowbuildMI, &QAction::triggered, this,
+        [this] { runCommand(this->prompts, [this] { ShowbuildMIClick(); }); });
+}
+
+void TAboutF::makeControls()
+{
+    if (CloseB)
+        return;
     ProgramL = new QLabel(this);
     ProgramL->setObjectName(QStringLiteral("ProgramL"));
     ProgramL->setFont(fontOf(sansFamilies(), 20, true));
@@ -84,21 +100,11 @@ TAboutF::TAboutF(Prompts &prompts, const QString &dataFolder, QWidget *parent)
     silver.setColor(QPalette::Base, QColor(192, 192, 192));
     aboutM->setPalette(silver);
 
-    // The hidden menu's command: an action of the window itself, which no menu shows, keeps
-    // its shortcut working (a hidden menu action would lose it).
-    ShowbuildMI = new QAction(QStringLiteral("Showbuild"), this);
-    ShowbuildMI->setObjectName(QStringLiteral("ShowbuildMI"));
-    ShowbuildMI->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_B));
-    ShowbuildMI->setShortcutContext(Qt::WindowShortcut);
-    addAction(ShowbuildMI);
-    connect(ShowbuildMI, &QAction::triggered, this,
-        [this] { runCommand(this->prompts, [this] { ShowbuildMIClick(); }); });
-
     previewKeysOf({ aboutM, CloseB });
-    FormCreate(dataFolder);
+    FormCreate();
 }
 
-void TAboutF::FormCreate(const QString &dataFolder)
+void TAboutF::FormCreate()
 {
     ProgramL->setText(QStringLiteral("Quillet"));
     ProgramL->adjustSize();
@@ -119,9 +125,17 @@ void TAboutF::FormKeyPress(QChar &key)
 
 void TAboutF::ShowbuildMIClick()
 {
+    makeControls();
     VersionL->setText(versionText + QStringLiteral(" (")
         + fdatestr(QCoreApplication::applicationFilePath()) + QStringLiteral(")"));
     VersionL->adjustSize();
+}
+
+void TAboutF::setVisible(bool visible)
+{
+    if (visible)
+        makeControls();
+    KeyPreviewDialog::setVisible(visible);
 }
 
 void TAboutF::showEvent(QShowEvent *event)
