@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -46,8 +47,8 @@ int printed(const CommandLine &line)
 int main(int argc, char **argv)
 {
     // --help and --version are answered before the window system starts, so they need no
-    // display.
-    {
+    // display; a start without options skips that first reading.
+    if (std::any_of(argv + 1, argv + argc, [](const char *word) { return word[0] == '-'; })) {
         QCoreApplication terminal(argc, argv);
         const CommandLine asked
             = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());

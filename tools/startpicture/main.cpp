@@ -1,9 +1,10 @@
 // Draws Quillet's start picture, the instructions shown in the main window at start, and
-// writes it as compressed 24-bit rows (width, height, rows), which the program shows without
-// an image reader. The fonts are loaded from their files so that the
+// writes it as runs of one 24-bit colour after its width and height, which the program shows
+// without an image reader or inflating. The fonts are loaded from their files so that the
 // picture comes out the same on every machine that has the Debian font packages.
 
 #include <cstdio>
+#include <cstring>
 
 #include <QDataStream>
 #include <QFile>
@@ -127,6 +128,31 @@ QImage render(const QString &family, const QString &boldFamily)
     return picture;
 }
 
+// The pixels, row after row, as runs of one colour: the count, seven bits a byte with the lowest
+// first and the top bit set on all but the last, then red, green and blue.
+QByteArray runsOf(const QImage &picture)
+{
+    QByteArray pixels;
+    for (int y = 0; y < picture.height(); ++y)
+        pixels.append(
+            reinterpret_cast<const char *>(picture.constScanLine(y)), picture.width() * 3);
+    QByteArray runs;
+    for (qsizetype at = 0; at < pixels.size();) {
+        qsizetype next = at + 3;
+        while (next < pixels.size()
+            && std::memcmp(pixels.constData() + next, pixels.constData() + at, 3) == 0)
+            next += 3;
+        for (qsizetype count = (next - at) / 3;; count >>= 7) {
+            runs.append(char((count & 0x7f) | (count > 0x7f ? 0x80 : 0)));
+            if (count <= 0x7f)
+                break;
+        }
+        runs.append(pixels.constData() + at, 3);
+        at = next;
+    }
+    return runs;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -138,7 +164,7 @@ int main(int argc, char **argv)
 
     const QStringList args = QGuiApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: startpicture_tool <output.rgbz>\n");
+        std::fprintf(stderr, "usage: startpicture_tool <output.rgbr>\n");
         return 2;
     }
 
@@ -152,9 +178,6 @@ int main(int argc, char **argv)
     }
 
     const QImage picture = render(family, boldFamily);
-    QByteArray rows;
-    for (int y = 0; y < picture.height(); ++y)
-        rows.append(reinterpret_cast<const char *>(picture.constScanLine(y)), picture.width() * 3);
     QFile out(args[1]);
     if (!out.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "startpicture_tool: cannot write %s: %s\n", qPrintable(args[1]),
@@ -162,6 +185,7 @@ int main(int argc, char **argv)
         return 1;
     }
     QDataStream stream(&out);
-    stream << quint32(picture.width()) << quint32(picture.height()) << qCompress(rows, 9);
+    stream << quint32(picture.width()) << quint32(picture.height());
+    out.write(runsOf(picture));
     return 0;
 }
