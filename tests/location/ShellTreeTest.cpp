@@ -86,6 +86,9 @@ TEST(ShellTree, PathSetBeforeTheTreeIsShownIsSelectedWhenItIs)
     tree.setPath(world.path("media/a"));
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(tree.Path(), world.path("media/a"));
+    // Nothing a user could see is listed or watched before then: that waits for the first show.
+    EXPECT_EQ(tree.rootNode()->childCount(), 0);
+    EXPECT_EQ(world.notification.watchCount(), 0);
     tree.show();
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(tree.selectedNode(), world.node("media/a"));
