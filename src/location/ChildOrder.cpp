@@ -24,7 +24,7 @@ bool ChildOrder::less(const TShellNode &a, const TShellNode &b) const
     // and two files by size would be no order at all, and sorting by it undefined.
     if (isFile(a) != isFile(b))
         return isFile(b);
-    const int byName = ShellNamespace::compare(*a.sortKey, *b.sortKey);
+    const int byName = ShellNamespace::compare(a.key(), b.key());
     if (!isFile(a))
         return byName < 0;
     int ordered = 0;

@@ -53,10 +53,12 @@ void TShellTree::buildRoot(bool restorePath)
     applyLook(root);
     root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     expandAllowed = true;
-    // Before the first show the root waits unlisted: that show lists it, as every show does.
-    if (windowCreated)
+    // Before the first show the root waits unlisted and unselected: that show lists it, as every
+    // show does, and selects it unless a path waits.
+    if (windowCreated) {
         ensureListed(root);
-    setCurrentItem(root);
+        setCurrentItem(root);
+    }
     if (restorePath)
         setPath(remembered);
 }

@@ -114,7 +114,8 @@ QString TShellTree::Path() const
 {
     if (pendingPath)
         return *pendingPath;
-    const TShellNode *node = selectedNode();
+    // Before the first show the root counts as selected, as it will be then.
+    const TShellNode *node = selectedNode() || windowCreated ? selectedNode() : rootNode();
     return node ? shellNamespace.pathOf(node->absolute) : QString();
 }
 

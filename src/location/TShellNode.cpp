@@ -23,10 +23,18 @@ void TShellNode::setItem(const ShellEntry &entry)
     size = entry.size;
     modified = entry.modified;
     const QString shown = entry.name.isEmpty() ? entry.parsingName : entry.name;
-    if (text(0) != shown || !sortKey) {
+    if (text(0) != shown) {
         setText(0, shown);
-        sortKey = tree.shell().sortKey(relative, shown);
+        sortKey.reset();
     }
+}
+
+const ShellNamespace::SortKey &TShellNode::key() const
+{
+    // Made when first compared: a node that is never sorted, like the root, needs none.
+    if (!sortKey)
+        sortKey = tree.shell().sortKey(relative, text(0));
+    return *sortKey;
 }
 
 bool TShellNode::operator<(const QTreeWidgetItem &other) const

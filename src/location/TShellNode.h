@@ -34,7 +34,8 @@ public:
     QString parsingName;
     qint64 size = 0;
     QDateTime modified;
-    std::optional<ShellNamespace::SortKey> sortKey;
+    // The key the tree orders siblings by.
+    const ShellNamespace::SortKey &key() const;
     bool childrenListed = false;
     bool seen = false;
     bool watcherStarted = false;
@@ -44,4 +45,5 @@ public:
 
 private:
     TShellTree &tree;
+    mutable std::optional<ShellNamespace::SortKey> sortKey;
 };

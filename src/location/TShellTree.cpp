@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
 #include <sys/stat.h>
@@ -293,6 +294,11 @@ void TShellTree::showEvent(QShowEvent *event)
         } else {
             windowCreated = true;
             forEachNode([this](TShellNode *node) { applyLook(node); });
+            if (TShellNode *root = rootNode(); root && !currentItem()) {
+                // Selected as it was at the tree's making, which told nobody.
+                const QSignalBlocker quiet(this);
+                setCurrentItem(root);
+            }
             if (TShellNode *root = rootNode(); root && !root->childrenListed)
                 ensureListed(root);
             else
