@@ -91,7 +91,8 @@ TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shel
     locxxxE->setAccessibleName(Label2->text());
     ST1->setAccessibleName(QStringLiteral("Folders"));
     driCB->setAccessibleName(QStringLiteral("Drive"));
-    Label2->adjustSize();
+    // Sized to its text when the dialog first shows, as a child never resized is: measuring it
+    // now would load the dialog's font at start.
     resultL = new QLabel(this);
     resultL->setObjectName(QStringLiteral("resultL"));
     resultL->move(168, 152);
