@@ -2,12 +2,16 @@
 #include <vector>
 
 #include <QGuiApplication>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 #include "location/TShellNode.h"
 #include "location/TShellTree.h"
 
-// Building the tree and the merge listing: a folder's items are merged into the nodes there, so
-// that nodes found again keep their expansion, selection and watchers.
+// Building the tree, the merge listing and the refreshes that watchers and mount notices start:
+// a folder's items are merged into the nodes there, so that nodes found again keep their
+// expansion, selection and watchers.
 
 namespace {
 
@@ -274,4 +278,43 @@ void TShellTree::forEachNode(const std::function<void(TShellNode *)> &visit) con
 {
     for (TShellNode *node : nodesById)
         visit(node);
+}
+
+// ---- automatic refreshes ----
+
+void TShellTree::refreshAutomatically(quint64 nodeId)
+{
+    // A listing still running below (a nested event loop, a box) finishes before the tree
+    // changes again; the refresh looks again a moment later rather than spinning meanwhile.
+    if (listingDepth) {
+        QTimer::singleShot(20, this, [this, nodeId] { refreshAutomatically(nodeId); });
+        return;
+    }
+    TShellNode *node = nodesById.value(nodeId);
+    if (destroying || !node)
+        return;
+    // A folder gone from the disk leaves the tree with its node: the nearest ancestor that is
+    // still there lists it out.
+    while (node->parentNode() && !folderExists(node))
+        node = node->parentNode();
+    runAutomatically([&] { listChildren(node, false); });
+}
+
+void TShellTree::runAutomatically(const std::function<void()> &work)
+{
+    const DepthScope scope(automaticDepth);
+    // Nobody asked for this refresh: a failure in it is nobody's to read, so no box shows.
+    try {
+        work();
+    } catch (...) {
+    }
+}
+
+bool TShellTree::folderExists(const TShellNode *node) const
+{
+    if (!(node->attributes & FileSystem))
+        return true;
+    const QByteArray path = shellNamespace.nativePathOf(node->absolute);
+    struct stat info;
+    return !path.isEmpty() && stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }

@@ -7,8 +7,6 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
-#include <sys/stat.h>
-
 #include "location/ShellContextMenu.h"
 #include "location/TShellNode.h"
 #include "platform/ChangeNotification.h"
@@ -102,45 +100,6 @@ TShellNode *TShellTree::rootNode() const
 TShellNode *TShellTree::selectedNode() const
 {
     return asNode(currentItem());
-}
-
-// ---- automatic refreshes ----
-
-void TShellTree::refreshAutomatically(quint64 nodeId)
-{
-    // A listing still running below (a nested event loop) finishes before the tree changes again.
-    if (listingDepth) {
-        QMetaObject::invokeMethod(
-            this, [this, nodeId] { refreshAutomatically(nodeId); }, Qt::QueuedConnection);
-        return;
-    }
-    TShellNode *node = nodesById.value(nodeId);
-    if (destroying || !node)
-        return;
-    // A folder gone from the disk leaves the tree with its node: the nearest ancestor that is
-    // still there lists it out.
-    while (node->parentNode() && !folderExists(node))
-        node = node->parentNode();
-    runAutomatically([&] { listChildren(node, false); });
-}
-
-void TShellTree::runAutomatically(const std::function<void()> &work)
-{
-    const DepthScope scope(automaticDepth);
-    // Nobody asked for this refresh: a failure in it is nobody's to read, so no box shows.
-    try {
-        work();
-    } catch (...) {
-    }
-}
-
-bool TShellTree::folderExists(const TShellNode *node) const
-{
-    if (!(node->attributes & FileSystem))
-        return true;
-    const QByteArray path = shellNamespace.nativePathOf(node->absolute);
-    struct stat info;
-    return !path.isEmpty() && stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 // ---- settings ----
