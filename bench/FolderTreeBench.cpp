@@ -43,8 +43,8 @@ struct Machine {
             if (nested && i % 2 == 0)
                 QDir().mkdir(folder + "/inner");
         }
-        // The tree was built before the folders were there.
-        tree.relistAll();
+        // Shown, as in the open dialog: the first show lists the folders made since the tree.
+        tree.show();
     }
     TShellNode *big() const
     {
