@@ -47,6 +47,14 @@ bench: setup
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet_bench
 	set -f; QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $$BENCH_ARGS
 
+# Start-up against a bare Qt window, both built the same way (bench/startup.sh; RUNS each).
+RUNS ?= 21
+.PHONY: bench-startup
+bench-startup: setup
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet quillet_minimal_window
+	QUILLET=$(BENCH_BUILD)/quillet bash bench/startup.sh $(RUNS)
+
 # Every benchmark once, for a moment: CI's check that they still build and run.
 bench-smoke:
 	$(MAKE) bench BENCH_ARGS='--benchmark_min_time=0.001'
