@@ -67,6 +67,7 @@ void TShellTree::buildRoot(bool restorePath)
         setPath(remembered);
 }
 
+// Every watcher is told first, so that destroying the nodes waits on none of them.
 void TShellTree::clearNodes()
 {
     watchers.signalAllStops();

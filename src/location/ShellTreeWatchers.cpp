@@ -14,12 +14,8 @@ ShellTreeWatchers::ShellTreeWatchers(const ShellNamespace &shell, ChangeNotifica
 {
 }
 
-ShellTreeWatchers::~ShellTreeWatchers()
-{
-    for (auto &watcher : retiring)
-        watcher->stop();
-    retiring.clear();
-}
+// The retiring watchers were told to stop; destroying them waits for their threads.
+ShellTreeWatchers::~ShellTreeWatchers() = default;
 
 void ShellTreeWatchers::setEnabled(bool value)
 {

@@ -77,9 +77,7 @@ TShellTree::TShellTree(
 TShellTree::~TShellTree()
 {
     destroying = true;
-    // Every watcher is told first, so that the waits below end at once.
-    watchers.signalAllStops();
-    clear();
+    clearNodes();
 }
 
 void TShellTree::registerNode(TShellNode *node)
