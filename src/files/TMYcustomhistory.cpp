@@ -61,8 +61,20 @@ std::optional<QList<QByteArray>> readLines(const QString &path)
     return lines;
 }
 
+// A file that already holds these bytes is left as it is: the list is written at every start,
+// and replacing an unchanged file would only wait for the disk.
+bool holds(const QString &path, const QByteArray &data)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    return info.isFile() && info.size() == data.size() && file.open(QIODevice::ReadOnly)
+        && file.readAll() == data;
+}
+
 void writeFile(const QString &path, const QByteArray &data)
 {
+    if (holds(path, data))
+        return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
         throw Failure(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)));

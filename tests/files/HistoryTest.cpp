@@ -86,6 +86,24 @@ TEST_F(History, FirstStartWritesAnEmptyListAndBuildsTheFixedMenu)
     EXPECT_TRUE(prompts.boxes.isEmpty());
 }
 
+// QSaveFile replaces a file it writes, so an unchanged inode means it was not written.
+TEST_F(History, AStartLeavesAListFileThatHoldsTheListAsItIs)
+{
+    const auto inode = [this] {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path("quilletfiles.his")).constData(), &info) == 0
+            ? info.st_ino
+            : 0;
+    };
+    write("quilletfiles.his", lines(0, 3));
+    const auto written = inode();
+    history.loadhistory();
+    EXPECT_EQ(inode(), written);
+    history.additem("/p/new.jpg");
+    EXPECT_NE(inode(), written);
+    EXPECT_EQ(bytes("quilletfiles.his"), "/p/new.jpg\r\n" + lines(0, 3));
+}
+
 TEST_F(History, EntriesAndRemoveItemsCarryTheirListIndex)
 {
     history.loadhistory();
