@@ -20,7 +20,6 @@ TKoDriveComboBox::TKoDriveComboBox(TDriveInfo &driveInfo, Prompts &prompts, QWid
     : TKoCustomComboBox(parent), driveInfo(driveInfo), prompts(prompts),
       delegate(new DriveItemDelegate(this))
 {
-    setItemDelegate(delegate);
     connect(this, &QComboBox::activated, this,
         [this](int index) { runCommand(this->prompts, [this, index] { choose(index); }); });
     // A stick plugged in or pulled out shows at once, whether the list is open or not.
@@ -109,6 +108,9 @@ void TKoDriveComboBox::showEvent(QShowEvent *event)
     TKoCustomComboBox::showEvent(event);
     if (!built)
         runCommand(prompts, [this] {
+            // Only the dropped list uses the delegate, and setting it makes that list: at the
+            // first show rather than at start.
+            setItemDelegate(delegate);
             resetItemHeight();
             buildList();
         });

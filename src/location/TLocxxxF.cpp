@@ -53,7 +53,6 @@ TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shel
 {
     setObjectName(QStringLiteral("LocxxxF"));
     setWindowTitle(QStringLiteral("Search Location "));
-    setFont(dialogFont());
     setMinimumSize(200, 160);
 
     // Made in their tab order: the tree, the edit box, "&Ok", "&Cancel", the drive selector.
@@ -91,8 +90,7 @@ TLocxxxF::TLocxxxF(Prompts &prompts, TDriveInfo &driveInfo, ShellNamespace &shel
     locxxxE->setAccessibleName(Label2->text());
     ST1->setAccessibleName(QStringLiteral("Folders"));
     driCB->setAccessibleName(QStringLiteral("Drive"));
-    // Sized to its text when the dialog first shows, as a child never resized is: measuring it
-    // now would load the dialog's font at start.
+    // Sized to its text when the dialog first shows, as a child never resized is.
     resultL = new QLabel(this);
     resultL->setObjectName(QStringLiteral("resultL"));
     resultL->move(168, 152);
@@ -237,6 +235,18 @@ void TLocxxxF::layOut()
     locxxxE->setGeometry(8, 173 + bottom, 473 + right, locxxxE->height());
     SavelocB->move(8, 199 + bottom);
     CancelB->move(112, 199 + bottom);
+}
+
+void TLocxxxF::setVisible(bool visible)
+{
+    // The dialog's font is loaded from its file when a control first measures text in it, which
+    // the edit box does as soon as it is made: so it is set when the dialog first shows, before
+    // its controls are shown and sized.
+    if (visible && !fontSet) {
+        setFont(dialogFont());
+        fontSet = true;
+    }
+    KeyPreviewDialog::setVisible(visible);
 }
 
 void TLocxxxF::showEvent(QShowEvent *event)

@@ -46,6 +46,7 @@ public:
     void CancelBClick();
     // Escape closes the dialog with Rejected and is swallowed; other keys pass on unchanged.
     void FormKeyPress(QChar &key) override;
+    void setVisible(bool visible) override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -68,6 +69,7 @@ private:
     QLineEdit *locxxxE = nullptr;
     QPushButton *SavelocB = nullptr;
     QPushButton *CancelB = nullptr;
+    bool fontSet = false;
     // The hidden directory list box and its drive combo, as a holder of the picked folder.
     DirectoryHolder DirectoryListBox1;
 };

@@ -284,6 +284,22 @@ TEST(LocationDialog, AnchoredControlsFollowTheSize)
             { 112, 249, 75, 25 } }));
 }
 
+// The font is set only when the dialog first shows; what shows must be sized in it.
+TEST(LocationDialog, ShowsItsControlsInItsElevenPixelFontSizedToIt)
+{
+    LocationWorld w;
+    w.dialog.show();
+    const auto *label = w.dialog.findChild<QLabel *>("Label2");
+    for (const QWidget *control : QList<const QWidget *> { label, w.dialog.locationEdit(),
+             w.dialog.driveSelector(), w.dialog.tree() }) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_EQ(control->font().families().value(0), "MS Sans Serif");
+        EXPECT_EQ(control->font().pixelSize(), 11);
+    }
+    EXPECT_EQ(label->size(), label->sizeHint());
+    EXPECT_EQ(w.dialog.driveSelector()->height(), w.dialog.driveSelector()->sizeHint().height());
+}
+
 } // namespace
 
 TEST(LocationDialog, FoldersThatVanishLeaveTheTreeWithoutABoxAndTheEditBoxFollows)
