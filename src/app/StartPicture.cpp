@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include <QByteArray>
-#include <QFile>
+#include <QResource>
 
 // A resource compiled into a static library is only linked in when something refers to it.
 // Outside any namespace: the registration function's name is declared where this expands.
@@ -37,16 +36,16 @@ bool readCount(const uchar *&at, const uchar *end, qsizetype &count)
 
 // The picture is stored as runs of one colour (a count, then red, green and blue) after its width
 // and height, so that showing it needs no image reader, which would scan every image plugin at
-// start, and no inflating: its flat background makes the runs few and the filling fast.
+// start, and no inflating: its flat background makes the runs few and the filling fast. The
+// resource is stored uncompressed, so its bytes are read where they lie.
 QImage startPicture()
 {
     registerResources();
-    QFile file(QStringLiteral(":/startpicture.rgbr"));
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+    const QResource resource(QStringLiteral(":/startpicture.rgbr"));
+    if (resource.compressionAlgorithm() != QResource::NoCompression || resource.size() < 8)
         return {};
-    const QByteArray bytes = file.readAll();
-    const auto *at = reinterpret_cast<const uchar *>(bytes.constData());
-    const uchar *const end = at + bytes.size();
+    const uchar *at = resource.data();
+    const uchar *const end = at + resource.size();
     const auto word = [&at] {
         const quint32 value
             = quint32(at[0]) << 24 | quint32(at[1]) << 16 | quint32(at[2]) << 8 | at[3];
@@ -57,6 +56,8 @@ QImage startPicture()
     if (width == 0 || height == 0 || width > 4096 || height > 4096)
         return {};
     QImage picture(int(width), int(height), QImage::Format_RGB888);
+    if (picture.isNull())
+        return {};
     const qsizetype columns = width;
     qsizetype x = 0;
     quint32 y = 0;
