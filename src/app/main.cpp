@@ -98,8 +98,9 @@ int main(int argc, char **argv)
     // Once the window shows, so that a message about the picture appears over it.
     if (!line.picture.isEmpty())
         QTimer::singleShot(0, &window, [&window, &line] { window.openFromOutside(line.picture); });
-    // The icon's pictures go through an image reader, which scans every image plugin; once the
-    // window shows, that no longer delays it.
-    QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(applicationIcon()); });
+    // The icon's seven pictures go through an image reader, which scans every image plugin, and
+    // then to the window system as one large property: a quarter second after start, once the
+    // window has shown and painted, that no longer holds up either.
+    QTimer::singleShot(250, &app, [] { QApplication::setWindowIcon(applicationIcon()); });
     return app.exec();
 }
