@@ -92,7 +92,7 @@ fi
 display=$(head -n 1 "$work/display")
 export DISPLAY=:$display
 
-coproc XEV { exec stdbuf -oL xev -root -event substructure -event property; }
+coproc XEV { exec stdbuf -oL xev -root -event substructure -event property 2>"$work/xev.log"; }
 # XEV_PID and XEV are set by coproc.
 # shellcheck disable=SC2153
 xev_pid=$XEV_PID
@@ -111,7 +111,8 @@ for _ in $(seq 50); do
     [ -n "$ready" ] && break
 done
 if [ -z "$ready" ]; then
-    echo "$0: xev does not report the root window's events" >&2
+    echo "$0: xev does not report the root window's events; it wrote:" >&2
+    cat "$work/xev.log" >&2
     exit 1
 fi
 
