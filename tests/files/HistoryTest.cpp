@@ -90,7 +90,7 @@ TEST_F(History, FirstStartWritesAnEmptyListAndBuildsTheFixedMenu)
 TEST_F(History, AStartLeavesAListFileThatHoldsTheListAsItIs)
 {
     const auto inode = [this] {
-        struct stat info {};
+        struct stat info { };
         return ::stat(QFile::encodeName(path("quilletfiles.his")).constData(), &info) == 0
             ? info.st_ino
             : 0;

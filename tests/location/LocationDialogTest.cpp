@@ -290,8 +290,8 @@ TEST(LocationDialog, ShowsItsControlsInItsElevenPixelFontSizedToIt)
     LocationWorld w;
     w.dialog.show();
     const auto *label = w.dialog.findChild<QLabel *>("Label2");
-    for (const QWidget *control : QList<const QWidget *> { label, w.dialog.locationEdit(),
-             w.dialog.driveSelector(), w.dialog.tree() }) {
+    for (const QWidget *control : QList<const QWidget *> {
+             label, w.dialog.locationEdit(), w.dialog.driveSelector(), w.dialog.tree() }) {
         SCOPED_TRACE(control->objectName().toStdString());
         EXPECT_EQ(control->font().families().value(0), "MS Sans Serif");
         EXPECT_EQ(control->font().pixelSize(), 11);
