@@ -1,8 +1,7 @@
 #include "app/StartPicture.h"
 
-#include <algorithm>
-
 #include <QResource>
+#include <QtEndian>
 
 // A resource compiled into a static library is only linked in when something refers to it.
 // Outside any namespace: the registration function's name is declared where this expands.
@@ -15,77 +14,27 @@ static void registerResources()
     (void)registered;
 }
 
-namespace {
-
-// One run's pixel count: seven bits a byte, lowest first, the top bit set on all but the last.
-bool readCount(const uchar *&at, const uchar *end, qsizetype &count)
-{
-    count = 0;
-    for (int shift = 0; shift < 35; shift += 7) {
-        if (at == end)
-            return false;
-        const uchar byte = *at++;
-        count |= qsizetype(byte & 0x7f) << shift;
-        if (!(byte & 0x80))
-            return count > 0;
-    }
-    return false;
-}
-
-} // namespace
-
-// The picture is stored as runs of one colour (a count, then red, green and blue) after its width
-// and height, so that showing it needs no image reader, which would scan every image plugin at
-// start, and no inflating: its flat background makes the runs few and the filling fast. The
-// resource is stored uncompressed, so its bytes are read where they lie.
+// The resource holds the picture's width and height, then its rows as a QImage keeps them: three
+// bytes a pixel, each row filled up to a multiple of four bytes. The picture is made over those
+// bytes where they lie, uncompressed in the program's own file, so the start decodes and copies
+// nothing; the first change to the picture, a mark or a crop, copies it as a QImage always does
+// with data it does not own.
 QImage startPicture()
 {
     registerResources();
-    const QResource resource(QStringLiteral(":/startpicture.rgbr"));
-    if (resource.compressionAlgorithm() != QResource::NoCompression || resource.size() < 8)
+    const QResource resource(QStringLiteral(":/startpicture.rgb"));
+    const uchar *const data = resource.data();
+    if (!data || resource.compressionAlgorithm() != QResource::NoCompression || resource.size() < 8)
         return {};
-    const uchar *at = resource.data();
-    const uchar *const end = at + resource.size();
-    const auto word = [&at] {
-        const quint32 value
-            = quint32(at[0]) << 24 | quint32(at[1]) << 16 | quint32(at[2]) << 8 | at[3];
-        at += 4;
-        return value;
-    };
-    const quint32 width = word(), height = word();
+    const quint32 width = qFromBigEndian<quint32>(data);
+    const quint32 height = qFromBigEndian<quint32>(data + 4);
     if (width == 0 || height == 0 || width > 4096 || height > 4096)
         return {};
-    QImage picture(int(width), int(height), QImage::Format_RGB888);
-    if (picture.isNull())
+    const qsizetype stride = (qsizetype(width) * 3 + 3) / 4 * 4;
+    if (resource.size() != 8 + stride * height)
         return {};
-    const qsizetype columns = width;
-    qsizetype x = 0;
-    quint32 y = 0;
-    uchar *line = picture.scanLine(0);
-    while (y < height) {
-        qsizetype count = 0;
-        if (!readCount(at, end, count) || end - at < 3)
-            return {};
-        const uchar red = at[0], green = at[1], blue = at[2];
-        at += 3;
-        // A run may go on into the next rows, never past the last.
-        while (count > 0) {
-            if (y == height)
-                return {};
-            const qsizetype pixels = std::min(count, columns - x);
-            for (uchar *to = line + x * 3, *stop = to + pixels * 3; to != stop; to += 3) {
-                to[0] = red;
-                to[1] = green;
-                to[2] = blue;
-            }
-            x += pixels;
-            count -= pixels;
-            if (x == columns) {
-                x = 0;
-                if (++y < height)
-                    line = picture.scanLine(int(y));
-            }
-        }
-    }
-    return at == end ? picture : QImage();
+    const QImage inPlace(data + 8, int(width), int(height), stride, QImage::Format_RGB888);
+    // QImage asks for rows on four-byte boundaries; resources are placed so, but should one not
+    // be, a copy is still the picture.
+    return quintptr(data + 8) % 4 == 0 ? inPlace : inPlace.copy();
 }

@@ -66,3 +66,12 @@ TEST(StartPicture, HeadingsAreHighlightedAndTextIsDark)
     EXPECT_GT(countPixels(picture, QRect(0, 410, 621, 52), isDark), 100);
     EXPECT_EQ(countPixels(picture, QRect(0, 80, 621, 120), isYellow), 0);
 }
+
+// The picture lies in the program's read-only resources: a change lands in a copy of its own.
+TEST(StartPicture, AChangedStartPictureLeavesTheNextOneAsItWas)
+{
+    QImage changed = startPicture();
+    changed.fill(Qt::black);
+    EXPECT_EQ(changed.pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(startPicture().pixelColor(0, 0), cream);
+}

@@ -1,10 +1,10 @@
 // Draws Quillet's start picture, the instructions shown in the main window at start, and
-// writes it as runs of one 24-bit colour after its width and height, which the program shows
-// without an image reader or inflating. The fonts are loaded from their files so that the
-// picture comes out the same on every machine that has the Debian font packages.
+// writes its 24-bit pixels after its width and height, as the rows of a QImage lie in memory,
+// so that the program shows them where they lie in its resources, with nothing to decode. The fonts
+// are loaded from their files so that the picture comes out the same on every machine that has the
+// Debian font packages.
 
 #include <cstdio>
-#include <cstring>
 
 #include <QDataStream>
 #include <QFile>
@@ -128,29 +128,18 @@ QImage render(const QString &family, const QString &boldFamily)
     return picture;
 }
 
-// The pixels, row after row, as runs of one colour: the count, seven bits a byte with the lowest
-// first and the top bit set on all but the last, then red, green and blue.
-QByteArray runsOf(const QImage &picture)
+// The pixels, row after row, each row filled up with zeros to a multiple of four bytes, as a
+// QImage's rows are aligned.
+QByteArray rowsOf(const QImage &picture)
 {
-    QByteArray pixels;
-    for (int y = 0; y < picture.height(); ++y)
-        pixels.append(
-            reinterpret_cast<const char *>(picture.constScanLine(y)), picture.width() * 3);
-    QByteArray runs;
-    for (qsizetype at = 0; at < pixels.size();) {
-        qsizetype next = at + 3;
-        while (next < pixels.size()
-            && std::memcmp(pixels.constData() + next, pixels.constData() + at, 3) == 0)
-            next += 3;
-        for (qsizetype count = (next - at) / 3;; count >>= 7) {
-            runs.append(char((count & 0x7f) | (count > 0x7f ? 0x80 : 0)));
-            if (count <= 0x7f)
-                break;
-        }
-        runs.append(pixels.constData() + at, 3);
-        at = next;
+    const qsizetype used = qsizetype(picture.width()) * 3;
+    const qsizetype stride = (used + 3) / 4 * 4;
+    QByteArray rows;
+    for (int y = 0; y < picture.height(); ++y) {
+        rows.append(reinterpret_cast<const char *>(picture.constScanLine(y)), used);
+        rows.append(stride - used, '\0');
     }
-    return runs;
+    return rows;
 }
 
 } // namespace
@@ -164,7 +153,7 @@ int main(int argc, char **argv)
 
     const QStringList args = QGuiApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: startpicture_tool <output.rgbr>\n");
+        std::fprintf(stderr, "usage: startpicture_tool <output.rgb>\n");
         return 2;
     }
 
@@ -186,6 +175,6 @@ int main(int argc, char **argv)
     }
     QDataStream stream(&out);
     stream << quint32(picture.width()) << quint32(picture.height());
-    out.write(runsOf(picture));
+    out.write(rowsOf(picture));
     return 0;
 }
