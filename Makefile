@@ -48,7 +48,7 @@ bench: setup
 	set -f; QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/quillet_bench $$BENCH_ARGS
 
 # Start-up against a bare Qt window, both built the same way (bench/startup.sh; RUNS each).
-RUNS ?= 21
+RUNS ?= 51
 .PHONY: bench-startup
 bench-startup: setup
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_BENCH=ON
