@@ -288,7 +288,9 @@ TEST_P(BadPictureFile, FailsWithAClearMessage)
         ASSERT_TRUE(QFile::link("/dev/zero", name));
     }
     const QString message = failureOf([&] { fname2bmpimage(name); });
-    const QString expected = QString(row.messageStart).arg(native(name));
+    // Some messages name the file (%1), the rest do not.
+    const QString start(row.messageStart);
+    const QString expected = start.contains("%1") ? start.arg(native(name)) : start;
     EXPECT_TRUE(message.startsWith(expected)) << message.toStdString() << "\ndoes not start with\n"
                                               << expected.toStdString();
 }
