@@ -242,10 +242,8 @@ void TLocxxxF::setVisible(bool visible)
     // The dialog's font is loaded from its file when a control first measures text in it, which
     // the edit box does as soon as it is made: so it is set when the dialog first shows, before
     // its controls are shown and sized.
-    if (visible && !fontSet) {
+    if (visible && !testAttribute(Qt::WA_SetFont))
         setFont(dialogFont());
-        fontSet = true;
-    }
     KeyPreviewDialog::setVisible(visible);
 }
 

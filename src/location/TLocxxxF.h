@@ -69,7 +69,6 @@ private:
     QLineEdit *locxxxE = nullptr;
     QPushButton *SavelocB = nullptr;
     QPushButton *CancelB = nullptr;
-    bool fontSet = false;
     // The hidden directory list box and its drive combo, as a holder of the picked folder.
     DirectoryHolder DirectoryListBox1;
 };
