@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -46,6 +47,9 @@ int printed(const CommandLine &line)
 
 int main(int argc, char **argv)
 {
+    // Under a file-size limit a write past it fails with EFBIG, which the writers report; the
+    // signal's default would end the program and lose the picture on screen.
+    std::signal(SIGXFSZ, SIG_IGN);
     // --help and --version are answered before the window system starts, so they need no
     // display; a start without options skips that first reading.
     if (std::any_of(argv + 1, argv + argc, [](const char *word) { return word[0] == '-'; })) {

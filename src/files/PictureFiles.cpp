@@ -9,11 +9,11 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
 #include "files/pathhelpers.h"
+#include "platform/AtomicFile.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -76,15 +76,8 @@ bool isJpegExtension(const QString &ext)
 // `write` has succeeded, so a failure leaves the old file as it was and no partial one.
 template<class Write> void saveAtomically(const QString &name, const Write &write)
 {
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        cannotCreate(name);
-    // The final flush is checked here: commit() renames even when it fails part-way.
-    if (!write(file) || !file.flush()) {
-        file.cancelWriting();
-        cannotCreate(name);
-    }
-    if (!file.commit())
+    AtomicFile file(name);
+    if (!file.open() || !write(file) || !file.commit())
         cannotCreate(name);
 }
 
@@ -99,6 +92,9 @@ template<class Write> void saveAtomically(const QString &name, const Write &writ
 // the file is opened without waiting and asked what it is before a byte is read.
 void openRegularFile(QFile &file, const QString &name)
 {
+    // The system would read a name only up to a NUL and open another file.
+    if (name.contains(QChar(0)))
+        cannotOpen(name);
     const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         cannotOpen(name);
@@ -157,7 +153,7 @@ SavedAs bmpimage2fname(const Picture &picture, QString &name, int saveFilterInde
 
     if (isJpegExtension(ext)) {
         // A picture of zero width or height writes an empty file.
-        saveAtomically(name, [&](QSaveFile &file) { return encodeJpeg(picture.image(), file); });
+        saveAtomically(name, [&](QIODevice &file) { return encodeJpeg(picture.image(), file); });
         return SavedAs::Jpeg;
     }
 
@@ -166,7 +162,7 @@ SavedAs bmpimage2fname(const Picture &picture, QString &name, int saveFilterInde
         throw Failure(tr("A picture of zero width or height cannot be saved as %1")
                           .arg(QDir::toNativeSeparators(name)));
     const char *format = ext == QLatin1String(".png") ? "png" : "bmp";
-    saveAtomically(name, [&](QSaveFile &file) {
+    saveAtomically(name, [&](QIODevice &file) {
         QImageWriter writer(&file, format);
         return writer.write(picture.image());
     });

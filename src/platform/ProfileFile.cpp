@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "platform/AtomicFile.h"
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
 
@@ -208,6 +208,12 @@ QString ProfileFile::readString(
     return text;
 }
 
+bool ProfileFile::holdsText(const QString &section, const QString &key) const
+{
+    const auto value = valueOf(filePath, section, key);
+    return !value || QString::fromUtf8(*value).toUtf8() == *value;
+}
+
 int ProfileFile::readInteger(const QString &section, const QString &key, int def) const
 {
     const auto value = valueOf(filePath, section, key);
@@ -249,7 +255,6 @@ void ProfileFile::write(const QList<Entry> &entries)
             continue;
         setEntry(*bytes, section, key, entry.value);
     }
-    QSaveFile out(filePath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit())
+    if (!writeFileAtomically(filePath, *bytes))
         fail();
 }

@@ -22,6 +22,9 @@ public:
 
     // The value's text, without surrounding blanks or matching quotes, cut at 2047 characters.
     QString readString(const QString &section, const QString &key, const QString &def) const;
+    // False when the key holds bytes that are not UTF-8 text, which readString can only
+    // approximate; true when it holds text or is absent.
+    bool holdsText(const QString &section, const QString &key) const;
     // Decimal, or hexadecimal after "0x"/"0X" or "$"; def where the text is not such a number or
     // does not fit 32 bits.
     int readInteger(const QString &section, const QString &key, int def) const;
