@@ -16,6 +16,7 @@ Settings readSettings(const ProfileFile &file)
 {
     Settings settings;
     settings.save = file.readString(QStringLiteral("Location"), QStringLiteral("Save"), QString());
+    settings.keepStoredSave = !file.holdsText(QStringLiteral("Location"), QStringLiteral("Save"));
     settings.selectionmode
         = file.readBool(QStringLiteral("General"), QStringLiteral("Selection mode"), false);
     const int red = file.readInteger(QStringLiteral("Edit"), QStringLiteral("Red"), 255);
@@ -27,13 +28,16 @@ Settings readSettings(const ProfileFile &file)
 
 void writeSettings(ProfileFile &file, const Settings &settings)
 {
-    // One replace of the file for all values, so a failure leaves the old settings whole.
-    file.write({ { QStringLiteral("Location"), QStringLiteral("Save"), settings.save },
+    const QString edit = QStringLiteral("Edit");
+    QList<ProfileFile::Entry> entries {
         { QStringLiteral("General"), QStringLiteral("Selection mode"),
             QString::number(settings.selectionmode ? 1 : 0) },
-        { QStringLiteral("Edit"), QStringLiteral("Red"), QString::number(qRed(settings.markcol)) },
-        { QStringLiteral("Edit"), QStringLiteral("Green"),
-            QString::number(qGreen(settings.markcol)) },
-        { QStringLiteral("Edit"), QStringLiteral("Blue"),
-            QString::number(qBlue(settings.markcol)) } });
+        { edit, QStringLiteral("Red"), QString::number(qRed(settings.markcol)) },
+        { edit, QStringLiteral("Green"), QString::number(qGreen(settings.markcol)) },
+        { edit, QStringLiteral("Blue"), QString::number(qBlue(settings.markcol)) },
+    };
+    if (!settings.keepStoredSave)
+        entries.prepend({ QStringLiteral("Location"), QStringLiteral("Save"), settings.save });
+    // One replace of the file for all values, so a failure leaves the old settings whole.
+    file.write(entries);
 }

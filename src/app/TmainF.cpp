@@ -137,6 +137,8 @@ void TmainF::FormCreate()
     connect(session, &FileSession::statusChanged, this, &TmainF::setStatus);
     const Settings settings = readSettings(ProfileFile(settingsFilePath(exePath)));
     session->start(exefolder, settings.save.isEmpty() ? defaultSave : settings.save);
+    if (settings.keepStoredSave)
+        unreadableSave = session->savelocation();
 
     selectionModeOn = settings.selectionmode;
     menus.showMode(selectionModeOn);
@@ -149,7 +151,8 @@ void TmainF::FormCreate()
 void TmainF::FormClose()
 {
     ProfileFile file(settingsFilePath(exePath));
-    writeSettings(file, Settings { session->savelocation(), selectionModeOn, markColor });
+    const QString save = session->savelocation();
+    writeSettings(file, Settings { save, selectionModeOn, markColor, unreadableSave == save });
 }
 
 void TmainF::closeEvent(QCloseEvent *event)

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QRgb>
@@ -111,6 +112,8 @@ private:
     ImageDocument doc;
     bool selectionModeOn = false;
     QRgb markColor = qRgb(255, 0, 0);
+    // The stored save location when it was bytes that are not text, as it was read.
+    std::optional<QString> unreadableSave;
     QString exePath;
     QString defaultSave;
     QSize screenDpi;

@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 
 #include "files/pathhelpers.h"
+#include "platform/AtomicFile.h"
 #include "platform/Command.h"
 #include "platform/Failure.h"
 #include "platform/Prompts.h"
@@ -24,10 +24,10 @@ constexpr int defaultMaxitemlen = 2000;
 constexpr int highestMaxhist = 100;
 constexpr int highestMaxitemlen = 10000;
 
-// The lines of a text file as bytes: split at CR LF, CR or LF, ended by a NUL byte; a last line
-// without a line end counts. Nothing when the file does not exist; Failure when it exists but
-// cannot be read. Bytes, not text: CR and LF never occur inside a UTF-8 sequence, and an entry
-// that is not valid UTF-8 must survive.
+// The lines of a text file as bytes: split at CR LF, CR or LF; a last line without a line end
+// counts. Nothing when the file does not exist; Failure when it exists but cannot be read. Bytes,
+// not text: CR and LF never occur inside a UTF-8 sequence, and an entry that is not valid UTF-8
+// or holds a NUL byte must survive, with the entries after it.
 std::optional<QList<QByteArray>> readLines(const QString &path)
 {
     const QFileInfo info(path);
@@ -37,12 +37,9 @@ std::optional<QList<QByteArray>> readLines(const QString &path)
     // Only a regular file is opened: a named pipe in its place would wait for a writer.
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
-    QByteArray data = file.readAll();
+    const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Failure(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
-    const qsizetype nul = data.indexOf('\0');
-    if (nul >= 0)
-        data.truncate(nul);
 
     QList<QByteArray> lines;
     qsizetype start = 0;
@@ -61,6 +58,13 @@ std::optional<QList<QByteArray>> readLines(const QString &path)
     return lines;
 }
 
+// An entry as the menu can show it: 8-bit text in the system code page, which is UTF-8 here,
+// with a NUL byte shown as the replacement character that stands for bytes that are no text.
+QString shownText(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes).replace(QChar(0), QChar::ReplacementCharacter);
+}
+
 // A file that already holds these bytes is left as it is: the list is written at every start,
 // and replacing an unchanged file would only wait for the disk.
 bool holds(const QString &path, const QByteArray &data)
@@ -75,8 +79,7 @@ void writeFile(const QString &path, const QByteArray &data)
 {
     if (holds(path, data))
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!writeFileAtomically(path, data))
         throw Failure(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)));
 }
 
@@ -154,9 +157,8 @@ void TMYcustomhistory::loadhistory()
     maxLength = readNumber(lengthName, defaultMaxitemlen, highestMaxitemlen);
     if (const auto lines = readLines(filePath(listName))) {
         list.clear();
-        // 8-bit text in the system code page, which is UTF-8 here.
         for (const QByteArray &line : *lines)
-            list.append({ line, QString::fromUtf8(line) });
+            list.append({ line, shownText(line) });
     }
     rebuildmenu();
 }
@@ -166,8 +168,10 @@ int TMYcustomhistory::readNumber(const QString &name, int fallback, int highest)
     const auto lines = readLines(filePath(name));
     if (!lines)
         return fallback;
-    const std::optional<int> value
-        = lines->isEmpty() ? std::nullopt : parseDecimal(QString::fromLatin1(lines->constFirst()));
+    // A NUL byte ends a number, as it ends the text in C.
+    const std::optional<int> value = lines->isEmpty()
+        ? std::nullopt
+        : parseDecimal(QString::fromLatin1(lines->constFirst().split('\0').constFirst()));
     // A hand-edited number outside the dialog's range counts as invalid, like any other
     // garbage: the user is told and the default holds, so no limit is ever negative or wrapped.
     if (!value || *value < 0 || *value > highest) {

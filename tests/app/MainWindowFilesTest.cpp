@@ -202,4 +202,15 @@ TEST_F(MainWindowFiles, HandEditedSettingsAreReadAtStart)
     EXPECT_TRUE(bytes(QStringLiteral("quillet.ini")).contains("[Mine]\r\nkept=yes\r\n"));
 }
 
+TEST_F(MainWindowFiles, ALocationStoredAsBytesThatAreNotTextIsWrittenBackAsItWasRead)
+{
+    window->close();
+    const QByteArray stored = "[Location]\r\nSave=/photos/caf\xE9\xFF\r\n";
+    writeFileBytes(dir.filePath("quillet.ini"), stored);
+    window.reset();
+    open();
+    window->close();
+    EXPECT_TRUE(bytes(QStringLiteral("quillet.ini")).startsWith(stored));
+}
+
 } // namespace

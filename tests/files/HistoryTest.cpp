@@ -277,9 +277,19 @@ INSTANTIATE_TEST_SUITE_P(Files, ListFileLines,
         ListFile { "CrOnly", "a\rb\r", "a\r\nb\r\n" },
         ListFile { "LastLineWithoutEnd", "a\r\nb", "a\r\nb\r\n" },
         ListFile { "EmptyLinesAreEntries", "a\r\n\r\n\nb", "a\r\n\r\n\r\nb\r\n" },
-        ListFile { "NulEndsTheText", QByteArray("a\r\nb\0c\r\nd", 10), "a\r\nb\r\n" },
+        ListFile { "NulBytesAreKeptWithTheEntriesAfterThem", QByteArray("a\r\nb\0c\r\nd", 9),
+            QByteArray("a\r\nb\0c\r\nd\r\n", 11) },
+        ListFile { "ALeadingNulIsKept", QByteArray("\0/a.jpg\r\n/b.jpg", 15),
+            QByteArray("\0/a.jpg\r\n/b.jpg\r\n", 17) },
         ListFile { "BlanksKept", " a \r\n", " a \r\n" }),
     RowName());
+
+TEST_F(History, AnEntryHoldingANulByteShowsItAsAReplacementCharacter)
+{
+    write("quilletfiles.his", QByteArray("/a.jpg\r\n/x\0y.jpg\r\n/b.jpg\r\n", 24));
+    history.loadhistory();
+    EXPECT_EQ(history.items(), QStringList({ "/a.jpg", "/x\uFFFDy.jpg", "/b.jpg" }));
+}
 
 TEST_F(History, LongListsShowOnlyMaxhistButKeepEveryLine)
 {
