@@ -1,4 +1,4 @@
-// Feeds every input to the drop reader as the PNG data and as the JPEG data that another program
+// Feeds every input to the drop reader as the PNG, bitmap and JPEG data that another program
 // drops on the window, read with the size limit a paste has. Failures are expected; a picture
 // that is read is in the display's format, composed on white.
 
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (const char *format : { "png", "jpeg" }) {
+    for (const char *format : { "png", "bmp", "jpeg" }) {
         const PictureDrop drop { QString(), bytes, QByteArray(format) };
         try {
             const Picture picture = drop.picture();

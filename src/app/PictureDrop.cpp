@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/PastedPicture.h"
+#include "files/FilledImageReader.h"
 #include "files/PictureLimits.h"
 #include "platform/Failure.h"
 
@@ -24,8 +25,9 @@ struct DataKind {
     const char *format;
 };
 
-// PNG first: it is the lossless one where a program offers both.
-const DataKind dataKinds[] = { { "image/png", "png" }, { "image/jpeg", "jpeg" } };
+// PNG first: it is the lossless one where a program offers several.
+const DataKind dataKinds[] = { { "image/png", "png" }, { "image/bmp", "bmp" },
+    { "image/x-bmp", "bmp" }, { "image/x-MS-bmp", "bmp" }, { "image/jpeg", "jpeg" } };
 
 QString localFile(const QMimeData &mime)
 {
@@ -64,11 +66,18 @@ std::optional<PictureDrop> PictureDrop::take(QDropEvent &event)
     const QMimeData &mime = *event.mimeData();
     if (QString file = localFile(mime); !file.isEmpty())
         return PictureDrop { std::move(file), {}, {} };
+    return offered(mime);
+}
+
+std::optional<PictureDrop> PictureDrop::offered(const QMimeData &mime)
+{
     const DataKind *kind = dataKind(mime);
+    if (!kind)
+        return std::nullopt;
     return PictureDrop { {}, mime.data(QLatin1String(kind->mimeType)), kind->format };
 }
 
-Picture PictureDrop::picture() const
+Picture PictureDrop::picture(const QString &source) const
 {
     QBuffer buffer;
     buffer.setData(data);
@@ -78,8 +87,9 @@ Picture PictureDrop::picture() const
     // Refused before the pixels are allocated, with the message a paste gives.
     checkPictureSize(reader.size());
     QImage image;
-    if (!reader.read(&image))
-        throw Failure(tr("Cannot read the dropped picture: the data is damaged or is not %1 (%2)")
-                          .arg(QString::fromLatin1(format).toUpper(), reader.errorString()));
+    if (!readFilledImage(reader, image))
+        throw Failure(
+            tr("Cannot read the %1 picture: the data is damaged or is not %2 (%3)")
+                .arg(source, QString::fromLatin1(format).toUpper(), reader.errorString()));
     return pastedPicture(image);
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -263,6 +264,13 @@ void TmainF::Copy1Click()
 
 void TmainF::pasteMIClick()
 {
+    // Another program's picture data is read as a drop's is; Qt's own decoding of it would
+    // take any format, and a damaged bitmap with leftover memory.
+    const QMimeData *mime = QApplication::clipboard()->mimeData();
+    if (const auto data = mime ? PictureDrop::offered(*mime) : std::nullopt) {
+        doc.setPicture(data->picture(QStringLiteral("pasted")));
+        return;
+    }
     const QImage pasted = QApplication::clipboard()->image();
     if (pasted.isNull())
         return;

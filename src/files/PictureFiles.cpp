@@ -12,6 +12,7 @@
 
 #include <sys/stat.h>
 
+#include "files/FilledImageReader.h"
 #include "files/pathhelpers.h"
 #include "platform/AtomicFile.h"
 #include "platform/Failure.h"
@@ -34,11 +35,11 @@ QtKind qtKind(Kind kind)
 {
     switch (kind) {
     case Kind::Icon:
-        return { "ico", "icon" };
+        return { "ico", "an icon" };
     case Kind::Png:
-        return { "png", "PNG" };
+        return { "png", "a PNG" };
     default:
-        return { "bmp", "bitmap" };
+        return { "bmp", "a bitmap" };
     }
 }
 
@@ -127,8 +128,8 @@ Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels)
     if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
         throw Failure(pictureTooLargeMessage(size.width(), size.height(), maxPixels));
     QImage image;
-    if (!reader.read(&image)) {
-        throw Failure(tr("Cannot read %1: the file is damaged or is not a %2 file (%3)")
+    if (!readFilledImage(reader, image)) {
+        throw Failure(tr("Cannot read %1: the file is damaged or is not %2 file (%3)")
                           .arg(QDir::toNativeSeparators(name), QLatin1String(qt.description),
                               reader.errorString()));
     }

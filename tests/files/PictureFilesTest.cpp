@@ -318,7 +318,7 @@ const QString cannotOpen = "Cannot open file %1";
 const QString notARegularFile = "Cannot open file %1: it is not a regular file";
 const QString metafile = "Cannot open file %1: metafiles are not supported";
 const QString damagedBitmap = "Cannot read %1: the file is damaged or is not a bitmap file";
-const QString damagedIcon = "Cannot read %1: the file is damaged or is not a icon file";
+const QString damagedIcon = "Cannot read %1: the file is damaged or is not an icon file";
 const QString damagedPng = "Cannot read %1: the file is damaged or is not a PNG file";
 const QString tooLarge = "The picture is too large to open: ";
 
