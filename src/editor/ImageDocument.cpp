@@ -1,5 +1,8 @@
 #include "editor/ImageDocument.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QColor>
 #include <QRect>
 #include <QSize>
@@ -7,7 +10,6 @@
 #include "editor/Mark.h"
 #include "editor/Outline.h"
 #include "editor/PictureBuffers.h"
-#include "editor/SelectionRect.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -23,11 +25,11 @@ Picture whitePicture(QSize size, QImage::Format format)
 
 // The block of a direct-format picture in the display's format; alpha is dropped, as
 // QImage::convertToFormat does.
-void copyAsRgb32(const QImage &from, const QRect &block, QImage &to)
+void copyAsRgb32(const QImage &from, const QRect &block, QImage &to, QPoint at)
 {
     for (int y = 0; y < block.height(); ++y) {
         const uchar *source = from.constScanLine(block.top() + y);
-        auto *target = reinterpret_cast<QRgb *>(to.scanLine(y));
+        auto *target = reinterpret_cast<QRgb *>(to.scanLine(at.y() + y)) + at.x();
         if (from.format() == QImage::Format_RGB888) {
             source += 3 * qsizetype(block.left());
             for (int x = 0; x < block.width(); ++x, source += 3)
@@ -38,6 +40,25 @@ void copyAsRgb32(const QImage &from, const QRect &block, QImage &to)
                 target[x] = pixels[x] | 0xff000000u;
         }
     }
+}
+
+// The block a selection keeps, as Crop keeps it: |dx| by |dy| pixels from its top-left corner
+// whatever the picture's size.
+QRect keptRect(QPoint startpt, QPoint endpt)
+{
+    return QRect(QPoint(std::min(startpt.x(), endpt.x()), std::min(startpt.y(), endpt.y())),
+        QSize(std::abs(endpt.x() - startpt.x()), std::abs(endpt.y() - startpt.y())));
+}
+
+// Copies the picture's part of `kept` into `block`, of kept's size; the part off the picture is
+// white, as a new bitmap starts out.
+void copyKept(const QImage &picture, const QRect &kept, QImage &block)
+{
+    const QRect onPicture = kept.intersected(picture.rect());
+    if (onPicture != kept)
+        block.fill(Qt::white);
+    copyAsRgb32(picture, onPicture, block, onPicture.topLeft() - kept.topLeft());
+    PictureBuffers::copyMetadata(picture, block);
 }
 
 } // namespace
@@ -222,15 +243,12 @@ bool ImageDocument::crop()
 {
     if (!selection.selpresent)
         return false;
-    const QRect kept = selectionRect(
-        selection.startpt, selection.endpt, FarEdge::Excluded, working.image().rect());
+    const QRect kept = keptRect(selection.startpt, selection.endpt);
     // The new picture first: when memory runs out, nothing has changed.
     QImage cropped = PictureBuffers::newImage(kept.size(), QImage::Format_RGB32);
     eraseOutline();
-    if (!cropped.isNull()) {
-        copyAsRgb32(working.image(), kept, cropped);
-        PictureBuffers::copyMetadata(working.image(), cropped);
-    }
+    if (!cropped.isNull())
+        copyKept(working.image(), kept, cropped);
     keepUndoApart();
     replacePicture(Picture(std::move(cropped)));
     return true;
@@ -238,16 +256,14 @@ bool ImageDocument::crop()
 
 QImage ImageDocument::selectionImage() const
 {
-    const QRect kept = selectionRect(
-        selection.startpt, selection.endpt, FarEdge::Excluded, working.image().rect());
+    const QRect kept = keptRect(selection.startpt, selection.endpt);
     if (!selection.selpresent || kept.isEmpty())
         return QImage();
+    QImage block = PictureBuffers::newImage(kept.size(), QImage::Format_RGB32);
     // The dots depend on where the outline lies in the whole picture, so it is erased there.
     QImage whole = PictureBuffers::copyOf(working.image());
     drawselrect(whole, selection.startpt, selection.endpt);
-    QImage block = whole.copy(kept);
-    if (block.isNull())
-        throw notEnoughMemory(kept.size());
+    copyKept(whole, kept, block);
     return block;
 }
 

@@ -78,7 +78,7 @@ bool isJpegExtension(const QString &ext)
 template<class Write> void saveAtomically(const QString &name, const Write &write)
 {
     AtomicFile file(name);
-    if (!file.open() || !write(file) || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit())
         cannotCreate(name);
 }
 

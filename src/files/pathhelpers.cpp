@@ -147,6 +147,26 @@ QDateTime filetime2datetime(const QDateTime &ft)
     return QDateTime::fromMSecsSinceEpoch(ft.toMSecsSinceEpoch(), Qt::LocalTime);
 }
 
+namespace {
+
+// The locale's long time format without its time zone ("t"), which Qt adds to it: the file's
+// time is local time already. Quoted literal text stays as it is.
+QString longTimeWithoutZone(const QLocale &locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            kept += c;
+    }
+    return kept.trimmed();
+}
+
+} // namespace
+
 QString datetimestr(const QDateTime &when, const QLocale &locale)
 {
     if (!when.isValid())
@@ -154,7 +174,7 @@ QString datetimestr(const QDateTime &when, const QLocale &locale)
     const QString date = locale.toString(when.date(), QLocale::ShortFormat);
     if (when.time() == QTime(0, 0))
         return date;
-    return date + u' ' + locale.toString(when.time(), QLocale::LongFormat);
+    return date + u' ' + locale.toString(when.time(), longTimeWithoutZone(locale));
 }
 
 QString fdatestr(const QString &path, const QLocale &locale)

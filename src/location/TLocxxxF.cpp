@@ -152,6 +152,12 @@ void TLocxxxF::SavelocBClick()
         plainmsg(prompts, QStringLiteral("A location cannot contain a line break"));
         return;
     }
+    // "/" and "~" are whole locations on this system, the root and the home folder; any other
+    // single character is too short to be one.
+    if (typed.size() < 2 && typed != u"/" && typed != u"~") {
+        plainmsg(prompts, QStringLiteral("Invalid, need at least 2 characters!"));
+        return;
+    }
     const std::optional<QString> location = absoluteLocation(typed);
     if (!location) {
         plainmsg(prompts,

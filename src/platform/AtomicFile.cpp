@@ -100,8 +100,10 @@ void AtomicFile::failStepForTesting(std::optional<Step> step)
     failingStep = step ? int(*step) : noFailingStep;
 }
 
-bool AtomicFile::open()
+bool AtomicFile::open(OpenMode mode)
 {
+    if (mode != QIODevice::WriteOnly)
+        return false;
     // A folder that takes no new file is a failure even where the target itself could be
     // overwritten in place: writing in place is what leaves a file half written when it fails.
     fd = createTemporary(targetPath, tempPath);
@@ -174,5 +176,5 @@ void AtomicFile::cancel()
 bool writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     AtomicFile file(path);
-    return file.open() && file.write(bytes) == bytes.size() && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }

@@ -19,8 +19,8 @@ public:
     explicit AtomicFile(const QString &target);
     ~AtomicFile() override;
 
-    // Creates the temporary file; false when it cannot be made.
-    bool open();
+    // Creates the temporary file for writing (the only mode); false when it cannot be made.
+    bool open(OpenMode mode) override;
     // True only when the target now holds everything written.
     bool commit();
 

@@ -7,6 +7,7 @@
 
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,14 +28,30 @@ quint32 kernelMask(quint32 filter)
     return mask;
 }
 
+// An entry without the folder flag may still be a link to a folder, which lists as one: such an
+// entry that arrives is looked at, and one that goes may have been a link, which nothing tells.
+bool mayBeFolderLink(const QByteArray &folder, const inotify_event &event)
+{
+    if (event.mask & (IN_DELETE | IN_MOVED_FROM))
+        return true;
+    struct stat info { };
+    const QByteArray path = folder + '/' + QByteArray(event.name);
+    return event.len > 0 && stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 // The kernel cannot tell folders from files in its mask, so a folders-only filter drops the
 // file events here.
-bool concerns(quint32 filter, quint32 eventMask)
+bool concerns(quint32 filter, const QByteArray &folder, const inotify_event &event)
 {
+    const quint32 eventMask = event.mask;
     if (eventMask & folderEvents)
         return true;
-    if (eventMask & nameEvents)
-        return filter & ((eventMask & IN_ISDIR) ? ChangeDirName : ChangeFileName);
+    if (eventMask & nameEvents) {
+        if (eventMask & IN_ISDIR)
+            return filter & ChangeDirName;
+        return (filter & ChangeFileName)
+            || ((filter & ChangeDirName) && mayBeFolderLink(folder, event));
+    }
     if (eventMask & IN_ATTRIB)
         return filter & ChangeAttributes;
     return false;
@@ -88,9 +105,9 @@ quint32 WakeReasons::take(quint32 mask)
     return answer;
 }
 
-ChangeNotification::Watch::Watch(
-    ChangeNotification &owner, quint32 filter, WakeReasons &wake, quint32 bit)
-    : owner(owner), filter(filter), wake(wake), bit(bit)
+ChangeNotification::Watch::Watch(ChangeNotification &owner, const QByteArray &folder,
+    quint32 filter, WakeReasons &wake, quint32 bit)
+    : owner(owner), folder(folder), filter(filter), wake(wake), bit(bit)
 {
 }
 
@@ -121,7 +138,7 @@ std::unique_ptr<ChangeNotification::Watch> ChangeNotification::watch(
     if (inotifyFd < 0 || path.isEmpty())
         return nullptr;
     // Made before the lock is taken: a watch that is never registered releases nothing.
-    std::unique_ptr<Watch> watch(new Watch(*this, filter, wake, bit));
+    std::unique_ptr<Watch> watch(new Watch(*this, path, filter, wake, bit));
     std::lock_guard lock(mutex);
     // A second watch on the same folder gets the same descriptor: widen its mask, never narrow it.
     const int wd = inotify_add_watch(inotifyFd, path.constData(), kernelMask(filter) | IN_MASK_ADD);
@@ -185,7 +202,7 @@ void ChangeNotification::dispatch()
             for (Watch *watch : found->second) {
                 if (lost)
                     watch->folderLost = true;
-                if (concerns(watch->filter, event->mask))
+                if (concerns(watch->filter, watch->folder, *event))
                     watch->wake.set(watch->bit);
             }
             // The kernel has dropped the watch (folder deleted, volume unmounted): its watches

@@ -77,9 +77,11 @@ public:
 
     private:
         friend class ChangeNotification;
-        Watch(ChangeNotification &owner, quint32 filter, WakeReasons &wake, quint32 bit);
+        Watch(ChangeNotification &owner, const QByteArray &folder, quint32 filter,
+            WakeReasons &wake, quint32 bit);
 
         ChangeNotification &owner;
+        const QByteArray folder;
         int watchDescriptor = -1;
         const quint32 filter;
         WakeReasons &wake;

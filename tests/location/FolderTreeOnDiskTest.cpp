@@ -114,6 +114,18 @@ TEST(FolderTreeOnDisk, AFolderStaysWatchedWhenItListsNothingOrLosesItsLastSubfol
     EXPECT_EQ_SOON(ShellTreeWorld::childNames(one), QStringList({ "again" }));
 }
 
+TEST(FolderTreeOnDisk, ALinkToAFolderAppearsAndLeavesLikeAFolder)
+{
+    ShellTreeWorld world;
+    world.makeFolders({ "media/shown", "elsewhere" });
+    world.shownTree();
+    TShellNode *shown = expanded(world, "media/shown");
+    ASSERT_TRUE(QFile::link(world.path("elsewhere"), world.path("media/shown/link")));
+    EXPECT_EQ_SOON(ShellTreeWorld::childNames(shown), QStringList({ "link" }));
+    ASSERT_TRUE(QFile::remove(world.path("media/shown/link")));
+    EXPECT_EQ_SOON(shown->childCount(), 0);
+}
+
 TEST(FolderTreeOnDisk, ANameThatIsNotUtf8ListsExpandsAndIsWatched)
 {
     ShellTreeWorld world;
