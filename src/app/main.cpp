@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/TmainF.h"
 #include "files/PictureLimits.h"
+#include "files/PicturePreview.h"
 #include "location/TDriveInfo.h"
 #include "location/TLocxxxF.h"
 #include "platform/AppInfo.h"
@@ -69,6 +70,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     allowPicturesUpToOpenLimit();
     QtPrompts prompts;
+    prompts.setPreviewer(std::make_shared<PicturePreview>());
     // Made when Print is first used: a printer loads the print system and talks to its server.
     std::unique_ptr<QtPrinter> printer;
     const auto printerOnDemand = [&printer]() -> Printer & {

@@ -344,21 +344,39 @@ QImage decodeJpeg(const QByteArray &data, qint64 maxPixels)
 
 QImage decodeJpeg(QIODevice &device, qint64 maxPixels)
 {
+    return decodeJpegScaled(device, QSize(), nullptr, maxPixels);
+}
+
+QImage decodeJpegScaled(QIODevice &device, QSize box, QSize *fullSize, qint64 maxPixels)
+{
     auto decompressor = std::make_unique<Decompressor>();
     Decompressor &d = *decompressor;
     readHeader(d, device, maxPixels);
     // Read now: the saved blocks are freed when the decompression finishes.
     const int orientation = orientationOf(d.cinfo);
+    const bool turned = orientation >= 5; // a quarter turn swaps width and height
+    if (fullSize) {
+        const QSize stored(int(d.cinfo.image_width), int(d.cinfo.image_height));
+        *fullSize = turned ? stored.transposed() : stored;
+    }
 
     const Output output = outputFor(d.cinfo);
+    // libjpeg's DCT scaling skips most of the work: the smallest of 1/2, 1/4 and 1/8 that still
+    // covers the box.
+    const QSize cover = turned ? box.transposed() : box;
+    unsigned denominator = 1;
+    while (box.isValid() && denominator < 8
+        && d.cinfo.image_width / (denominator * 2) >= unsigned(cover.width())
+        && d.cinfo.image_height / (denominator * 2) >= unsigned(cover.height()))
+        denominator *= 2;
     d.cinfo.scale_num = 1;
-    d.cinfo.scale_denom = 1;
+    d.cinfo.scale_denom = denominator;
     d.cinfo.do_block_smoothing = TRUE;
     d.cinfo.out_color_space = output.space;
     if (!guarded(d.err, [&] { jpeg_start_decompress(&d.cinfo); }))
         throwJpegError(d.err);
-    const int width = int(d.cinfo.image_width);
-    const int height = int(d.cinfo.image_height);
+    const int width = int((d.cinfo.image_width + denominator - 1) / denominator);
+    const int height = int((d.cinfo.image_height + denominator - 1) / denominator);
     if (int(d.cinfo.output_width) != width || int(d.cinfo.output_height) != height
         || d.cinfo.output_components != output.components)
         throw Failure(tr("JPEG error: unexpected output size"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 class QByteArray;
@@ -26,6 +27,10 @@ QString pictureTooLargeMessage(qint64 width, qint64 height, qint64 maxPixels);
 // allocated.
 QImage decodeJpeg(const QByteArray &data, qint64 maxPixels = maxPicturePixels);
 QImage decodeJpeg(QIODevice &device, qint64 maxPixels = maxPicturePixels);
+// The same at the smallest of libjpeg's scales (1, 1/2, 1/4, 1/8) that still covers `box`
+// upright, for a preview; `fullSize`, where given, gets the upright size at full scale.
+QImage decodeJpegScaled(
+    QIODevice &device, QSize box, QSize *fullSize, qint64 maxPixels = maxPicturePixels);
 
 // Encodes a 24-bit copy of `image`: quality 90 with baseline tables, three RGB components,
 // sequential, libjpeg's defaults otherwise, and no Exif block (the picture is upright). A picture

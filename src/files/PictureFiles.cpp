@@ -88,9 +88,21 @@ template<class Write> void saveAtomically(const QString &name, const Write &writ
     throw Failure(reason.isEmpty() ? message : message + QLatin1String(": ") + reason);
 }
 
-// Opens `name` for reading only when it is a regular file. A named pipe would block the open
-// (and every read) until some other program writes into it, and a device may never end, so
-// the file is opened without waiting and asked what it is before a byte is read.
+} // namespace
+
+const char *pictureFormatOf(const QString &name)
+{
+    try {
+        const Kind kind = loadableKind(name);
+        return kind == Kind::Jpeg ? "jpeg" : qtKind(kind).format;
+    } catch (const Failure &) {
+        return nullptr;
+    }
+}
+
+// A named pipe would block the open (and every read) until some other program writes into it,
+// and a device may never end, so the file is opened without waiting and asked what it is
+// before a byte is read.
 void openRegularFile(QFile &file, const QString &name)
 {
     // The system would read a name only up to a NUL and open another file.
@@ -111,8 +123,6 @@ void openRegularFile(QFile &file, const QString &name)
         cannotOpen(name);
     }
 }
-
-} // namespace
 
 Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels)
 {

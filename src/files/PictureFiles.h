@@ -5,6 +5,7 @@
 #include "editor/Picture.h"
 #include "files/JpegCodec.h"
 
+class QFile;
 class QIODevice;
 
 // Loading and saving pictures, the kind chosen by the file-name extension alone, never by
@@ -20,6 +21,14 @@ Picture fname2bmpimage(const QString &name);
 // The reading behind fname2bmpimage, from an open device: `name` picks the kind and names
 // the file in messages. Pictures above `maxPixels` are refused before they are allocated.
 Picture readPicture(QIODevice &device, const QString &name, qint64 maxPixels = maxPicturePixels);
+
+// The Qt image format a file of that name opens as ("jpeg", "bmp", "ico", "png"), by its
+// extension alone; nullptr for a name Quillet does not open.
+const char *pictureFormatOf(const QString &name);
+
+// Opens `name` for reading only when it is a regular file; throws Failure ("Cannot open file
+// ...") otherwise, without waiting on a pipe or a device.
+void openRegularFile(QFile &file, const QString &name);
 
 enum class SavedAs { Jpeg, Other };
 

@@ -3,10 +3,15 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <QTreeView>
+
+#include "platform/qt/PreviewPane.h"
 
 namespace {
 
@@ -25,20 +30,33 @@ QMessageBox::Icon toQtIcon(Prompts::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-// "Name (*.a)|*.A|Other (*.b)|*.b" becomes the Qt filters "Name (*.a *.A)" and
-// "Other (*.b)": the masks of the entry are what Qt matches, so they go in the brackets.
+// "Name (*.a)|*.A|Other (*.b)|*.b" becomes the Qt filters "Name (*.a)" and "Other (*.b)": an
+// entry's name is shown as it is written, and where it carries its masks in brackets Qt takes
+// them from there; an entry without brackets gets its masks added. The dialog matches names
+// in any case, so "*.jpg" also lists "PHOTO.JPG".
 QStringList toQtFilters(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString name = parts[i];
-        const qsizetype bracket = name.indexOf(u'(');
-        if (bracket >= 0)
-            name.truncate(bracket);
-        filters << QStringLiteral("%1(%2)").arg(name, QString(parts[i + 1]).replace(u';', u' '));
+        const QString &name = parts[i];
+        filters << (name.contains(u'(') ? name
+                                        : QStringLiteral("%1 (%2)").arg(name.trimmed(),
+                                            QString(parts[i + 1]).replace(u';', u' ')));
     }
     return filters;
+}
+
+// Wide enough that the name, size, type and date columns of the detail view read whole: the
+// size, type and date follow their contents, and the name takes what they leave.
+void sizeColumnsToContents(QFileDialog &dialog)
+{
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    QHeaderView *header = view->header();
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
 } // namespace
@@ -48,6 +66,11 @@ QtPrompts::QtPrompts(QWidget *parent) : parent(parent) { }
 void QtPrompts::setParent(QWidget *newParent)
 {
     parent = newParent;
+}
+
+void QtPrompts::setPreviewer(std::shared_ptr<const PicturePreviewer> newPreviewer)
+{
+    previewer = std::move(newPreviewer);
 }
 
 Prompts::Answer QtPrompts::message(
@@ -66,24 +89,45 @@ Prompts::Answer QtPrompts::message(
     return Answer::Ok;
 }
 
+std::unique_ptr<QFileDialog> QtPrompts::pictureDialog(const FileRequest &request, bool saving) const
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, request.caption, request.folder);
+    // Qt's own dialog, so that the preview is the same on every desktop.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setViewMode(QFileDialog::Detail);
+    const QStringList filters = toQtFilters(request.filter);
+    dialog->setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog->selectNameFilter(filters[request.filterIndex - 1]);
+    dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Open accepts a typed name of a file that does not exist; save overwrites without asking.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (previewer) {
+        auto *pane = new PreviewPane(previewer, dialog.get());
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
+            grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+        QObject::connect(dialog.get(), &QFileDialog::currentChanged, pane, &PreviewPane::showFile);
+        // The save dialog shows the file that would be replaced.
+        if (!request.fileName.isEmpty())
+            pane->showFile(QDir(request.folder).filePath(request.fileName));
+    }
+    if (!request.fileName.isEmpty())
+        dialog->selectFile(request.fileName);
+    dialog->resize(1100, 620);
+    sizeColumnsToContents(*dialog);
+    return dialog;
+}
+
 std::optional<Prompts::FileAnswer> QtPrompts::runFileDialog(const FileRequest &request, bool saving)
 {
-    QFileDialog dialog(parent, request.caption, request.folder);
-    const QStringList filters = toQtFilters(request.filter);
-    dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // Open accepts a typed name of a file that does not exist; save overwrites without asking.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = pictureDialog(request, saving);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
+    const QStringList filters = dialog->nameFilters();
     FileAnswer answer;
-    answer.path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    answer.path = QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
+    answer.filterIndex = int(filters.indexOf(dialog->selectedNameFilter())) + 1;
     if (answer.filterIndex < 1)
         answer.filterIndex = request.filterIndex;
     return answer;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/Prompts.h"
 
+class PicturePreviewer;
+class QFileDialog;
 class QWidget;
 
 // The real dialogs: Qt message boxes, file, colour, input and print dialogs.
@@ -10,6 +14,9 @@ public:
     explicit QtPrompts(QWidget *parent = nullptr);
 
     void setParent(QWidget *parent);
+    // The open and save picture dialogs preview the selected file through this; without one
+    // they show no preview.
+    void setPreviewer(std::shared_ptr<const PicturePreviewer> previewer);
 
     Answer message(const QString &caption, const QString &text, Icon icon, Buttons buttons,
         Answer defaultButton) override;
@@ -21,8 +28,12 @@ public:
     int runDialog(QDialog &dialog) override;
     void beep() override;
 
+    // The open (or save) picture dialog as openPicture (savePicture) runs it.
+    std::unique_ptr<QFileDialog> pictureDialog(const FileRequest &request, bool saving) const;
+
 private:
     std::optional<FileAnswer> runFileDialog(const FileRequest &request, bool saving);
 
     QWidget *parent;
+    std::shared_ptr<const PicturePreviewer> previewer;
 };
