@@ -20,7 +20,7 @@
 #include <QTemporaryDir>
 
 #include "FuzzSupport.h"
-#include "files/TMYcustomhistory.h"
+#include "app/TMYcustomhistory.h"
 #include "platform/Prompts.h"
 
 namespace {

@@ -20,8 +20,8 @@
 #include "app/PictureView.h"
 #include "app/Settings.h"
 #include "app/StartPicture.h"
+#include "app/TMYcustomhistory.h"
 #include "files/Printing.h"
-#include "files/TMYcustomhistory.h"
 #include "files/pathhelpers.h"
 #include "location/TLocxxxF.h"
 #include "platform/Command.h"
@@ -133,7 +133,7 @@ void TmainF::FormCreate()
     };
     runCommand(prompts, [this] { OPH->loadhistory(); });
 
-    session = new FileSession(prompts, *OPH, this);
+    session = new FileSession(prompts, OPH->list(), this);
     connect(session, &FileSession::titleChanged, this, &TmainF::setTitle);
     connect(session, &FileSession::statusChanged, this, &TmainF::setStatus);
     const Settings settings = readSettings(ProfileFile(settingsFilePath(exePath)));

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "files/PictureFiles.h"
-#include "files/TMYcustomhistory.h"
+#include "files/RecentFiles.h"
 #include "files/pathhelpers.h"
 #include "platform/Prompts.h"
 
@@ -13,7 +13,7 @@ const QString pictureFilter = QStringLiteral("JPG files (*.jpg)|*.JPG|Bitmap fil
 
 } // namespace
 
-FileSession::FileSession(Prompts &prompts, TMYcustomhistory &history, QObject *parent)
+FileSession::FileSession(Prompts &prompts, RecentFiles &history, QObject *parent)
     : QObject(parent), prompts(prompts), history(history)
 {
 }

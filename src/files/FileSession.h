@@ -9,7 +9,7 @@
 #include "editor/Picture.h"
 
 class Prompts;
-class TMYcustomhistory;
+class RecentFiles;
 
 // The main window's picture files: the default save location, the current file name and the
 // filter entries last chosen in the open and save dialogs, with the commands that open, save and
@@ -18,7 +18,7 @@ class FileSession : public QObject {
     Q_OBJECT
 
 public:
-    FileSession(Prompts &prompts, TMYcustomhistory &history, QObject *parent = nullptr);
+    FileSession(Prompts &prompts, RecentFiles &history, QObject *parent = nullptr);
 
     // The start-up: the save location is `savedLocation`, or the executable folder when that is
     // empty, without a trailing separator; the current file is "MyTmpImage.jpg" in it.
@@ -48,7 +48,7 @@ private:
     void saveGuarded(const std::function<void()> &save);
 
     Prompts &prompts;
-    TMYcustomhistory &history;
+    RecentFiles &history;
     QString saveLocation;
     QString currentFile;
     int openFilterIndex = 1;

@@ -7,9 +7,8 @@
 #include <QString>
 
 #include "platform/DriveType.h"
+#include "platform/FileDates.h"
 
-class QDateTime;
-class QWidget;
 class Prompts;
 
 // Message boxes shared by the windows and components.
@@ -48,15 +47,6 @@ QString joinPath(const QString &folder, const QString &name, PathStyle style = n
 // A negative `n` counts as 0; lengths are never cut to 16 bits.
 QString shortleft(const QString &text, int n);
 
-// 'n' when nothing of that name exists, 'd' for a folder, 'f' for anything else.
-char pathkind(const QString &path);
-// A file time as the file system reports it (UTC) in local time, to the millisecond.
-QDateTime filetime2datetime(const QDateTime &ft);
-// The short date, a blank and the long time of `when`; the time is left out at exactly
-// midnight, and an invalid time gives "".
-QString datetimestr(const QDateTime &when, const QLocale &locale = QLocale());
-// The date text of a folder (its creation time) or a file (its last write); "" when missing.
-QString fdatestr(const QString &path, const QLocale &locale = QLocale());
 // The size of a file in bytes (all 64 bits); 0 for a folder or a missing path.
 qint64 fsize(const QString &path);
 
@@ -70,10 +60,10 @@ public:
     virtual bool createFolder(const QString &path);
 };
 
+// 'n' when nothing of that name exists, 'd' for a folder, 'f' for anything else.
+char pathkind(const QString &path);
+
 // True when the folder `path` exists afterwards, creating missing parents as needed. Never
 // raises; a folder that cannot be created answers false.
 bool makedirs(QString path, PathStyle style = nativePathStyle());
 bool makedirs(QString path, PathStyle style, FolderSystem &system);
-
-// Closes `window` when `key` is Escape and swallows the key (sets it to character 0).
-void escclose(QWidget *window, QChar &key);

@@ -19,6 +19,7 @@
 #include "platform/Failure.h"
 #include "platform/Prompts.h"
 #include "shell/Volumes.h"
+#include "widgets/EscClose.h"
 
 namespace {
 

@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "files/pathhelpers.h"
 #include "platform/Command.h"
+#include "platform/FileDates.h"
 #include "widgets/AboutText.h"
+#include "widgets/EscClose.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "MainWindowFixture.h"
 #include "TableRow.h"
 #include "TestFiles.h"
-#include "files/TMYcustomhistory.h"
+#include "app/TMYcustomhistory.h"
 
 namespace {
 

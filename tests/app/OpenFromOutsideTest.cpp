@@ -13,7 +13,7 @@
 #include "TableRow.h"
 #include "TestFiles.h"
 #include "app/CommandLine.h"
-#include "files/TMYcustomhistory.h"
+#include "app/TMYcustomhistory.h"
 
 namespace {
 

@@ -17,8 +17,9 @@
 #include "TableRow.h"
 #include "TestFiles.h"
 #include "app/Settings.h"
+#include "app/TMYcustomhistory.h"
 #include "files/FileSession.h"
-#include "files/TMYcustomhistory.h"
+#include "files/RecentFiles.h"
 #include "platform/AtomicFile.h"
 #include "platform/Failure.h"
 #include "platform/ProfileFile.h"
@@ -80,7 +81,7 @@ QImage noise(int width, int height)
 
 QStringList savePicture(const QString &folder, FakePrompts &prompts)
 {
-    TMYcustomhistory history(prompts, folder);
+    RecentFiles history(prompts, folder);
     FileSession session(prompts, history);
     QStringList told;
     QObject::connect(&session, &FileSession::statusChanged, [&](const QString &s) { told << s; });
@@ -94,7 +95,7 @@ const std::vector<Writer> writers = {
     { "Settings", "quillet.ini", "Unable to write to %1", writeSettingsFile, false },
     { "RecentFiles", "quilletfiles.his", "Cannot create file %1",
         [](const QString &folder, FakePrompts &prompts) {
-            TMYcustomhistory history(prompts, folder);
+            RecentFiles history(prompts, folder);
             history.setHistname("quilletfiles.his");
             return failureOf([&] { history.additem("/p/new.jpg"); });
         },

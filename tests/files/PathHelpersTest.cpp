@@ -205,20 +205,6 @@ TEST(DateText, FolderShowsItsCreationNotItsLastChange)
     EXPECT_TRUE(shown.startsWith(expected)) << shown.toStdString();
 }
 
-TEST(EscClose, ClosesOnEscapeOnlyAndSwallowsTheKey)
-{
-    QWidget window;
-    window.show();
-    QChar key = u'a';
-    escclose(&window, key);
-    EXPECT_EQ(key, u'a');
-    EXPECT_TRUE(window.isVisible());
-    key = QChar(27);
-    escclose(&window, key);
-    EXPECT_EQ(key, QChar(0));
-    EXPECT_FALSE(window.isVisible());
-}
-
 TEST(Tables, DayAndDriveTypeNames)
 {
     EXPECT_EQ(DayNames[0], "Mon");

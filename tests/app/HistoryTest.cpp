@@ -21,7 +21,7 @@
 #include "FakePrompts.h"
 #include "TableRow.h"
 #include "TestFiles.h"
-#include "files/TMYcustomhistory.h"
+#include "app/TMYcustomhistory.h"
 #include "platform/AppInfo.h"
 #include "platform/Command.h"
 #include "platform/Failure.h"
