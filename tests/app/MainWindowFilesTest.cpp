@@ -158,6 +158,36 @@ TEST_F(MainWindowFiles, SaveAfterOpeningABitmapOverwritesThatFileWithTheMarkedPi
     EXPECT_EQ(written.pixel(20, 10), qRgb(255, 255, 255));
 }
 
+TEST_F(MainWindowFiles, SaveAfterSaveAsWritesTheEarlierFileWhileTheTitleNamesTheNewOne)
+{
+    answerSave(path(QStringLiteral("renamed.bmp")), 2);
+    key(QKeySequence(QStringLiteral("Ctrl+S")));
+    drag(QPoint(1, 1), QPoint(40, 40));
+    key(QKeySequence(Qt::Key_S));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillet - ") + path("renamed.bmp"));
+    const QImage current(path(QStringLiteral("MyTmpImage.jpg")), "JPG");
+    ASSERT_FALSE(current.isNull());
+    EXPECT_GT(qRed(current.pixel(20, 20)), 200) << "the mark went to the earlier file";
+    EXPECT_LT(qGreen(current.pixel(20, 20)), 60);
+    EXPECT_NE(QImage(path(QStringLiteral("renamed.bmp")), "BMP").pixel(20, 20), qRgb(255, 0, 0));
+}
+
+TEST_F(MainWindowFiles, SavingAndPrintingWhileAnOutlineShowsIncludeIt)
+{
+    toSelectionMode();
+    drag(QPoint(10, 10), QPoint(60, 40));
+    const QImage outlined = picture().convertToFormat(QImage::Format_RGB32);
+    answerSave(path(QStringLiteral("outlined.bmp")), 2);
+    key(QKeySequence(QStringLiteral("Ctrl+S")));
+    key(QKeySequence(QStringLiteral("Ctrl+P")));
+    const QImage saved = QImage(path(QStringLiteral("outlined.bmp")), "BMP");
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), outlined);
+    ASSERT_EQ(printer.pages.size(), 1);
+    EXPECT_EQ(printer.pages[0].draws[0].picture.convertToFormat(QImage::Format_RGB32), outlined);
+    drag(QPoint(100, 100), QPoint(100, 100)); // a click drops the outline
+    EXPECT_NE(picture().convertToFormat(QImage::Format_RGB32), outlined) << "the outline showed";
+}
+
 TEST_F(MainWindowFiles, PrintDrawsThePictureAtWholeDotsPerScreenPixel)
 {
     key(QKeySequence(QStringLiteral("Ctrl+P")));

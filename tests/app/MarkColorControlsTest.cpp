@@ -71,6 +71,16 @@ TEST_F(MarkColorControls, GridClickInSelectionModeMarksTheSelectionOrSaysNothing
     EXPECT_EQ(pixelAt(25, 12), blendcolor(cream, navy) & 0xffffff);
 }
 
+TEST_F(MarkColorControls, QuickMarkingUsesTheSwatchAfterAGridPickInSelectionMode)
+{
+    select();
+    clickCell(11); // yellow marks the selection
+    action("selectionmodeMI")->trigger();
+    const QRgb before = pixelAt(80, 60);
+    drag({ 70, 50 }, { 100, 70 });
+    EXPECT_EQ(pixelAt(80, 60), blendcolor(before, red) & 0xffffff);
+}
+
 TEST_F(MarkColorControls, SwatchClickMarksOnlyInSelectionMode)
 {
     const QImage before = picture();

@@ -36,7 +36,7 @@ void FakePrinter::drawStretched(const QRect &target, const QImage &picture)
         throw Failure(QStringLiteral("No document is being printed"));
     if (failDraw)
         throw Failure(*failDraw);
-    current.draws.append({ target, picture.size() });
+    current.draws.append({ target, picture.size(), picture.copy() });
 }
 
 void FakePrinter::endDocument()

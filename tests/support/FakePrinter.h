@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QSize>
@@ -17,6 +18,7 @@ public:
     struct Draw {
         QRect target;
         QSize pictureSize;
+        QImage picture;
     };
     struct Page {
         QList<Draw> draws;
