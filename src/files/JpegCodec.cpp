@@ -372,6 +372,11 @@ QImage decodeJpegScaled(QIODevice &device, QSize box, QSize *fullSize, qint64 ma
     d.cinfo.scale_num = 1;
     d.cinfo.scale_denom = denominator;
     d.cinfo.do_block_smoothing = TRUE;
+    if (box.isValid()) {
+        // A preview is scaled down afterwards: the fast transform and plain upsampling do.
+        d.cinfo.dct_method = JDCT_IFAST;
+        d.cinfo.do_fancy_upsampling = FALSE;
+    }
     d.cinfo.out_color_space = output.space;
     if (!guarded(d.err, [&] { jpeg_start_decompress(&d.cinfo); }))
         throwJpegError(d.err);
