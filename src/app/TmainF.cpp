@@ -18,6 +18,7 @@
 #include "app/PastedPicture.h"
 #include "app/PictureDrop.h"
 #include "app/PictureView.h"
+#include "app/PictureZoom.h"
 #include "app/Settings.h"
 #include "app/StartPicture.h"
 #include "app/TMYcustomhistory.h"
@@ -113,6 +114,7 @@ void TmainF::buildControls()
     stb->setObjectName(QStringLiteral("stb"));
     statusBar()->addWidget(stb, 1);
     statusBar()->setSizeGripEnabled(false);
+    zoom = new PictureZoom(*this, *ScrollBox1, *Image1);
 }
 
 void TmainF::FormCreate()

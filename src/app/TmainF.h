@@ -20,6 +20,7 @@ class QPushButton;
 class QScrollArea;
 class TAboutF;
 class TLocxxxF;
+class PictureZoom;
 class TMYcustomhistory;
 struct PictureDrop;
 
@@ -126,6 +127,7 @@ private:
     QLabel *stb = nullptr;
     MainMenus menus;
     TMYcustomhistory *OPH = nullptr;
+    PictureZoom *zoom = nullptr;
     FileSession *session = nullptr;
     TAboutF *aboutBox = nullptr;
     TLocxxxF *locationDialog = nullptr;

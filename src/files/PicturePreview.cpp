@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "editor/Downscale.h"
 #include "files/FilledImageReader.h"
 #include "files/JpegCodec.h"
 #include "files/PictureFiles.h"
@@ -11,17 +12,12 @@
 
 namespace {
 
-// Never enlarged. A large picture is first thinned to twice the box by dropping pixels, which
-// costs next to nothing, and only then smoothed: a smooth scale of a whole 8K picture takes
-// longer than reading it.
+// Never enlarged.
 QImage fittedInto(const QImage &image, QSize box)
 {
     if (image.width() <= box.width() && image.height() <= box.height())
         return image;
-    const QImage thinned = image.width() > 4 * box.width() || image.height() > 4 * box.height()
-        ? image.scaled(box * 2, Qt::KeepAspectRatio, Qt::FastTransformation)
-        : image;
-    return thinned.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return downscaled(image, image.size().scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
 }
 
 PicturePreviewer::Preview readPreview(QFile &file, const QString &path, QSize box)

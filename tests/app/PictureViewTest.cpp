@@ -17,8 +17,10 @@
 namespace {
 
 struct PixelCase : TableRow {
-    QPointF position;
+    qreal zoom;
     qreal ratio;
+    QPointF position; // in the scroll area's viewport
+    QPoint scroll;
     QPoint pixel;
 };
 
@@ -26,15 +28,22 @@ class PointerToPicturePixel : public ::testing::TestWithParam<PixelCase> { };
 
 TEST_P(PointerToPicturePixel, IsThePixelUnderThePointer)
 {
-    EXPECT_EQ(PictureView::toPicturePixel(GetParam().position, GetParam().ratio), GetParam().pixel);
+    const PixelCase &row = GetParam();
+    EXPECT_EQ((ViewMapping { row.zoom, row.ratio }.pictureAt(row.position, row.scroll)), row.pixel);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PointerToPicturePixel,
-    ::testing::Values(PixelCase { "Unscaled", { 10, 7 }, 1.0, { 10, 7 } },
-        PixelCase { "DoubleScale", { 10, 7 }, 2.0, { 20, 14 } },
-        PixelCase { "DoubleScaleHalfPixel", { 10.5, 7.75 }, 2.0, { 21, 15 } },
-        PixelCase { "FiveQuartersRoundsDown", { 3, 5 }, 1.25, { 3, 6 } },
-        PixelCase { "LeftOfThePictureStaysNegative", { -0.5, -3 }, 1.25, { -1, -4 } }),
+    ::testing::Values(PixelCase { "Unscaled", 1, 1.0, { 10, 7 }, {}, { 10, 7 } },
+        PixelCase { "DoubleScale", 1, 2.0, { 10, 7 }, {}, { 20, 14 } },
+        PixelCase { "DoubleScaleHalfPixel", 1, 2.0, { 10.5, 7.75 }, {}, { 21, 15 } },
+        PixelCase { "FiveQuartersRoundsDown", 1, 1.25, { 3, 5 }, {}, { 3, 6 } },
+        PixelCase { "LeftOfThePictureStaysNegative", 1, 1.25, { -0.5, -3 }, {}, { -1, -4 } },
+        PixelCase { "ScrolledAtActualPixels", 1, 1.0, { 10, 7 }, { 300, 40 }, { 310, 47 } },
+        PixelCase { "ZoomedInFourTimes", 4, 1.0, { 10, 7 }, {}, { 2, 1 } },
+        PixelCase { "ZoomedInOnAScaledScreen", 2, 1.25, { 10, 7 }, { 8, 0 }, { 11, 4 } },
+        PixelCase { "ZoomedOutToAnEighth", 0.125, 1.0, { 10, 7 }, { 5, 1 }, { 120, 64 } },
+        PixelCase { "ZoomedOutOnADoubleScreen", 0.25, 2.0, { 10.25, 7 }, {}, { 82, 56 } },
+        PixelCase { "AFitBetweenSteps", 0.3, 1.0, { 3, 3 }, {}, { 10, 10 } }),
     RowName());
 
 // These run at whatever scale the process has; ctest runs them again at 1.25 and 2.
