@@ -1,26 +1,24 @@
 #include "app/MarkColorPanel.h"
 
 #include "app/ColorSwatch.h"
-#include "app/TmainF.h"
 #include "platform/Prompts.h"
 #include "widgets/ColorNames.h"
 #include "widgets/TBitBtnWithColor.h"
 #include "widgets/TColorGrid.h"
 
-MarkColorPanel::MarkColorPanel(Prompts &prompts, QWidget *panel, const MainMenus::Command &command)
-    : prompts(prompts)
+MarkColorPanel::MarkColorPanel(Prompts &prompts, QWidget *panel) : prompts(prompts)
 {
     button = new TBitBtnWithColor(QStringLiteral("-->"), panel);
     button->setObjectName(QStringLiteral("setcolB"));
     button->setGeometry(160, 16, 25, 25);
     button->setToolTip(QStringLiteral("Set default mark color"));
     button->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(button, &QPushButton::clicked, panel, command(&TmainF::setcolBClick));
+    connect(button, &QPushButton::clicked, this, &MarkColorPanel::chooseClicked);
 
     swatch = new ColorSwatch(panel);
     swatch->setObjectName(QStringLiteral("markcolP"));
     swatch->setGeometry(192, 19, 22, 21);
-    QObject::connect(swatch, &ColorSwatch::clicked, panel, command(&TmainF::markcolPClick));
+    connect(swatch, &ColorSwatch::clicked, this, &MarkColorPanel::swatchClicked);
 
     grid = new TColorGrid(panel);
     grid->setObjectName(QStringLiteral("cg"));
@@ -33,7 +31,7 @@ MarkColorPanel::MarkColorPanel(Prompts &prompts, QWidget *panel, const MainMenus
     grid->setAccessibleDescription(QStringLiteral("Choose color with right click"));
     // Tab reaches the grid, whose keys pick colours; a click leaves the focus where it was.
     grid->setFocusPolicy(Qt::TabFocus);
-    QObject::connect(grid, &TColorGrid::clicked, panel, command(&TmainF::cgClick));
+    connect(grid, &TColorGrid::clicked, this, &MarkColorPanel::gridClicked);
 }
 
 QRgb MarkColorPanel::swatchColor() const
@@ -64,19 +62,18 @@ std::optional<QRgb> MarkColorPanel::chooseColor()
     return chosen->rgb();
 }
 
-QRgb MarkColorPanel::gridColor(QRgb markcol, bool selectionMode)
+void MarkColorPanel::gridClicked()
 {
+    std::optional<QRgb> picked;
     if (grid->BackgroundIndex() != lastbgindex) {
         lastbgindex = grid->BackgroundIndex();
-        markcol = grid->BackgroundCellColor().rgb();
+        picked = grid->BackgroundCellColor().rgb();
     }
     if (grid->ForegroundIndex() != lastfgindex) {
         lastfgindex = grid->ForegroundIndex();
-        markcol = grid->ForegroundCellColor().rgb();
+        picked = grid->ForegroundCellColor().rgb();
     }
-    if (!selectionMode)
-        setSwatchColor(markcol);
     grid->setForegroundEnabled(false);
     grid->setBackgroundEnabled(false);
-    return markcol;
+    emit gridPicked(picked);
 }

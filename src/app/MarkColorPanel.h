@@ -3,9 +3,8 @@
 #include <optional>
 
 #include <QColor>
+#include <QObject>
 #include <QRgb>
-
-#include "app/MainMenus.h"
 
 class ColorSwatch;
 class Prompts;
@@ -14,13 +13,14 @@ class QWidget;
 class TColorGrid;
 
 // The tool panel's mark-colour controls: the "-->" button, the swatch and the colour grid, with
-// the grid's indices as last seen and the colour last chosen in the colour dialog. It does the
-// work of their handlers; the window holds the mark colour and runs Mark.
-class MarkColorPanel {
+// the grid's indices as last seen and the colour last chosen in the colour dialog. It tells what
+// the user picked; the window holds the mark colour and runs Mark.
+class MarkColorPanel : public QObject {
+    Q_OBJECT
+
 public:
-    // Places the controls in `panel`, right of the mode button; their clicks run the window's
-    // handlers as `command` wraps them.
-    MarkColorPanel(Prompts &prompts, QWidget *panel, const MainMenus::Command &command);
+    // Places the controls in `panel`, right of the mode button.
+    MarkColorPanel(Prompts &prompts, QWidget *panel);
 
     QRgb swatchColor() const;
     void setSwatchColor(QRgb color);
@@ -31,11 +31,17 @@ public:
     // The colour dialog, opened on the colour last chosen in it; the swatch takes the choice.
     // Nothing when cancelled.
     std::optional<QRgb> chooseColor();
-    // After a grid click: the colour of the cell whose index changed (the foreground's when both
-    // did), else `markcol`. In quick marking mode the swatch takes it; the grid's marks go off.
-    QRgb gridColor(QRgb markcol, bool selectionMode);
+
+signals:
+    void chooseClicked(); // the "-->" button
+    void swatchClicked();
+    // A click in the grid: the colour of the cell whose index changed (the foreground's when both
+    // did), or nothing when neither did. The grid's marks are off again by then.
+    void gridPicked(std::optional<QRgb> color);
 
 private:
+    void gridClicked();
+
     Prompts &prompts;
     QPushButton *button = nullptr;
     ColorSwatch *swatch = nullptr;

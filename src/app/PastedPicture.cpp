@@ -1,8 +1,12 @@
 #include "app/PastedPicture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 #include <QPainter>
 
+#include "app/PictureDrop.h"
 #include "files/PictureLimits.h"
 #include "platform/Failure.h"
 
@@ -32,4 +36,16 @@ Picture pastedPicture(const QImage &image)
                           .arg(image.width())
                           .arg(image.height()));
     return Picture(std::move(picture));
+}
+
+std::optional<Picture> clipboardPicture()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *mime = clipboard->mimeData();
+    if (const auto data = mime ? PictureDrop::offered(*mime) : std::nullopt)
+        return data->picture(QStringLiteral("pasted"));
+    const QImage pasted = clipboard->image();
+    if (pasted.isNull())
+        return std::nullopt;
+    return pastedPicture(pasted);
 }

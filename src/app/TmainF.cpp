@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -86,8 +85,11 @@ void TmainF::buildControls()
     BitBtnWithColor1->setToolTip(QStringLiteral("Toggle 'selection' <-> 'quick marking' mode"));
     BitBtnWithColor1->setFocusPolicy(Qt::NoFocus);
     connect(BitBtnWithColor1, &QPushButton::clicked, this, command(&TmainF::selectionmodeMIClick));
-    colors = std::make_unique<MarkColorPanel>(
-        prompts, Panel1, [this](MainMenus::Handler h) { return command(h); });
+    colors = std::make_unique<MarkColorPanel>(prompts, Panel1);
+    connect(colors.get(), &MarkColorPanel::chooseClicked, this, command(&TmainF::setcolBClick));
+    connect(colors.get(), &MarkColorPanel::swatchClicked, this, command(&TmainF::markcolPClick));
+    connect(colors.get(), &MarkColorPanel::gridPicked, this,
+        [this](std::optional<QRgb> picked) { runCommand(prompts, [&] { cgClick(picked); }); });
     layout->addWidget(Panel1);
 
     ScrollBox1 = new QScrollArea(central);
@@ -166,11 +168,6 @@ void TmainF::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TmainF::Exit1Click()
-{
-    close();
-}
-
 void TmainF::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
@@ -185,11 +182,6 @@ QString TmainF::statusText() const
 void TmainF::setStatus(const QString &text)
 {
     stb->setText(text);
-}
-
-void TmainF::setTitle(const QString &path)
-{
-    setWindowTitle(QStringLiteral("Quillet - ") + path);
 }
 
 void TmainF::applyMode()
@@ -266,17 +258,8 @@ void TmainF::Copy1Click()
 
 void TmainF::pasteMIClick()
 {
-    // Another program's picture data is read as a drop's is; Qt's own decoding of it would
-    // take any format, and a damaged bitmap with leftover memory.
-    const QMimeData *mime = QApplication::clipboard()->mimeData();
-    if (const auto data = mime ? PictureDrop::offered(*mime) : std::nullopt) {
-        doc.setPicture(data->picture(QStringLiteral("pasted")));
-        return;
-    }
-    const QImage pasted = QApplication::clipboard()->image();
-    if (pasted.isNull())
-        return;
-    doc.setPicture(pastedPicture(pasted));
+    if (auto pasted = clipboardPicture())
+        doc.setPicture(std::move(*pasted));
 }
 
 void TmainF::DeleteCleardisplay1Click()
@@ -356,10 +339,13 @@ void TmainF::markcolPClick()
     MarkMIClick();
 }
 
-void TmainF::cgClick()
+void TmainF::cgClick(std::optional<QRgb> picked)
 {
-    markColor = colors->gridColor(markColor, selectionModeOn);
-    if (selectionModeOn)
+    markColor = picked.value_or(markColor);
+    // In quick marking mode the swatch takes the colour; in selection mode it marks at once.
+    if (!selectionModeOn)
+        colors->setSwatchColor(markColor);
+    else
         MarkMIClick();
 }
 

@@ -76,7 +76,7 @@ public:
     void Saveas1Click();
     void SaveMIClick();
     void PrintMIClick();
-    void Exit1Click();
+    void Exit1Click() { close(); }
     void AboutMIClick();
     void DefaultsavetoMIClick();
     void FormDragDrop(const PictureDrop &dropped);
@@ -85,7 +85,7 @@ public:
     void setcolBClick();
     void Markcolor1Click();
     void markcolPClick();
-    void cgClick();
+    void cgClick(std::optional<QRgb> picked);
 
     void Image1MouseDown(QPoint p);
     void Image1MouseMove(QPoint p);
@@ -104,7 +104,7 @@ private:
     void FormClose();
     void applyMode();
     void setStatus(const QString &text);
-    void setTitle(const QString &path);
+    void setTitle(const QString &path) { setWindowTitle(QStringLiteral("Quillet - ") + path); }
     void showOpened(Picture picture);
     std::function<void()> command(void (TmainF::*handler)());
 
