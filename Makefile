@@ -100,11 +100,17 @@ TSAN_BUILD  ?= build-tsan
 .PHONY: test-tsan
 test-tsan: setup
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLET_TSAN=ON $(CMAKE_FLAGS)
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target quillet_tests_location quillet_tests_platform
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target quillet_tests_location quillet_tests_platform \
+	  quillet_tests_files quillet_tests_app
 	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_location \
 	  --gtest_filter='DiscMonitor*:ShellTree*:*ShellTreePath*:FolderTreeOnDisk*:*ReplacedFolder*:*VanishingFolders*'
 	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_platform \
 	  --gtest_filter='*ChangeFilter*:ChangeNotification*'
+	# The picture worker: previews, the clipboard's PNG and the PNG writer's bands.
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_files \
+	  --gtest_filter='PngWriting*:*Previews*'
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_app \
+	  --gtest_filter='*Copy*:PictureDialog*'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

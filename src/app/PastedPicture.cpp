@@ -8,6 +8,7 @@
 
 #include "app/PictureDrop.h"
 #include "files/PictureLimits.h"
+#include "files/PictureMimeData.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -42,6 +43,8 @@ std::optional<Picture> clipboardPicture()
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *mime = clipboard->mimeData();
+    if (const auto *ours = qobject_cast<const PictureMimeData *>(mime))
+        return pastedPicture(ours->picture());
     if (const auto data = mime ? PictureDrop::offered(*mime) : std::nullopt)
         return data->picture(QStringLiteral("pasted"));
     const QImage pasted = clipboard->image();

@@ -21,6 +21,7 @@
 #include "app/Settings.h"
 #include "app/StartPicture.h"
 #include "app/TMYcustomhistory.h"
+#include "files/PictureMimeData.h"
 #include "files/Printing.h"
 #include "files/pathhelpers.h"
 #include "location/TLocxxxF.h"
@@ -246,14 +247,14 @@ void TmainF::SelectionCopyClick()
     }
     const QImage block = doc.selectionImage();
     if (!block.isNull()) // a click selects no pixels: the clipboard keeps what it had
-        QApplication::clipboard()->setImage(block);
+        QApplication::clipboard()->setMimeData(new PictureMimeData(block));
 }
 
 void TmainF::Copy1Click()
 {
     if (!doc.picture().hasPixels())
         throw Failure(QStringLiteral("There is no picture to copy"));
-    QApplication::clipboard()->setImage(doc.picture().image());
+    QApplication::clipboard()->setMimeData(new PictureMimeData(doc.picture().image()));
 }
 
 void TmainF::pasteMIClick()

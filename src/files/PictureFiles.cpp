@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 #include "files/FilledImageReader.h"
+#include "files/PngWriter.h"
 #include "files/pathhelpers.h"
 #include "platform/AtomicFile.h"
 #include "platform/Failure.h"
@@ -172,9 +173,12 @@ SavedAs bmpimage2fname(const Picture &picture, QString &name, int saveFilterInde
     if (picture.image().isNull())
         throw Failure(tr("A picture of zero width or height cannot be saved as %1")
                           .arg(QDir::toNativeSeparators(name)));
-    const char *format = ext == QLatin1String(".png") ? "png" : "bmp";
+    if (ext == QLatin1String(".png")) {
+        saveAtomically(name, [&](QIODevice &file) { return encodePng(picture.image(), file); });
+        return SavedAs::Other;
+    }
     saveAtomically(name, [&](QIODevice &file) {
-        QImageWriter writer(&file, format);
+        QImageWriter writer(&file, "bmp");
         return writer.write(picture.image());
     });
     return SavedAs::Other;
