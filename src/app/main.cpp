@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <QTimer>
 
 #include "app/CommandLine.h"
+#include "app/ScriptedMark.h"
 #include "app/TmainF.h"
 #include "files/PictureLimits.h"
 #include "files/PicturePreview.h"
@@ -57,8 +59,20 @@ int main(int argc, char **argv)
         QCoreApplication terminal(argc, argv);
         const CommandLine asked
             = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
-        if (!asked.starts() && asked.exitCode == 0)
+        // A script's mistakes are told here, where no display is needed; other unknown words
+        // may be the window system's own options, read once it starts.
+        const bool script = std::any_of(argv + 1, argv + argc, [](const char *word) {
+            return QByteArrayView(word).startsWith("--mark")
+                || QByteArrayView(word).startsWith("--crop")
+                || QByteArrayView(word).startsWith("--output");
+        });
+        if (!asked.starts() && (asked.exitCode == 0 || script))
             return printed(asked);
+        if (asked.starts() && asked.scripted()) {
+            allowPicturesUpToOpenLimit();
+            QTextStream errors(stderr);
+            return runScriptedMark(asked, errors);
+        }
     }
     Q_INIT_RESOURCE(icon);
     QApplication app(argc, argv);

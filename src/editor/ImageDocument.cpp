@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 
+#include "editor/KeptBlock.h"
 #include "editor/Mark.h"
 #include "editor/Outline.h"
 #include "editor/PictureBuffers.h"
@@ -25,42 +26,6 @@ Picture whitePicture(QSize size, QImage::Format format)
 
 // The block of a direct-format picture in the display's format; alpha is dropped, as
 // QImage::convertToFormat does.
-void copyAsRgb32(const QImage &from, const QRect &block, QImage &to, QPoint at)
-{
-    for (int y = 0; y < block.height(); ++y) {
-        const uchar *source = from.constScanLine(block.top() + y);
-        auto *target = reinterpret_cast<QRgb *>(to.scanLine(at.y() + y)) + at.x();
-        if (from.format() == QImage::Format_RGB888) {
-            source += 3 * qsizetype(block.left());
-            for (int x = 0; x < block.width(); ++x, source += 3)
-                target[x] = qRgb(source[0], source[1], source[2]);
-        } else {
-            const QRgb *pixels = reinterpret_cast<const QRgb *>(source) + block.left();
-            for (int x = 0; x < block.width(); ++x)
-                target[x] = pixels[x] | 0xff000000u;
-        }
-    }
-}
-
-// The block a selection keeps, as Crop keeps it: |dx| by |dy| pixels from its top-left corner
-// whatever the picture's size.
-QRect keptRect(QPoint startpt, QPoint endpt)
-{
-    return QRect(QPoint(std::min(startpt.x(), endpt.x()), std::min(startpt.y(), endpt.y())),
-        QSize(std::abs(endpt.x() - startpt.x()), std::abs(endpt.y() - startpt.y())));
-}
-
-// Copies the picture's part of `kept` into `block`, of kept's size; the part off the picture is
-// white, as a new bitmap starts out.
-void copyKept(const QImage &picture, const QRect &kept, QImage &block)
-{
-    const QRect onPicture = kept.intersected(picture.rect());
-    if (onPicture != kept)
-        block.fill(Qt::white);
-    copyAsRgb32(picture, onPicture, block, onPicture.topLeft() - kept.topLeft());
-    PictureBuffers::copyMetadata(picture, block);
-}
-
 } // namespace
 
 ImageDocument::ImageDocument(QObject *parent) : QObject(parent) { }

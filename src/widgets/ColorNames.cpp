@@ -51,3 +51,13 @@ QString colorAccessibleName(const QColor &color)
         .arg(color.green())
         .arg(color.blue());
 }
+
+std::optional<QRgb> colorNamed(QString name)
+{
+    name.replace(u'-', u' ');
+    for (size_t i = 0; i < std::size(standardColorNames); ++i) {
+        if (name.compare(QLatin1String(standardColorNames[i]), Qt::CaseInsensitive) == 0)
+            return standardColors[i];
+    }
+    return std::nullopt;
+}

@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineStart,
         CommandLineCase { "Help", { "--help", "{dir}/blue.bmp" }, "", "", "", "Usage: ", 0 },
         CommandLineCase { "Version", { "--version" }, "", "", "", "Quillet 1.0\n", 0 },
         CommandLineCase {
-            "UnknownOption", { "--bogus" }, "", "", "", "Unknown option 'bogus'.", 1 }),
+            "UnknownOption", { "--bogus" }, "", "", "", "quillet: Unknown option 'bogus'.", 2 }),
     RowName());
 
 // The program itself, under a window system that cannot start.
