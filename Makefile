@@ -91,6 +91,21 @@ install: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target quillet
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# A Debian package, quillet_<version>_<arch>.deb in $(DEB_BUILD), built with Debian's hardening
+# flags (dpkg-buildflags); deb-check runs lintian on it and installs it on this machine and back.
+DEB_BUILD ?= build-deb
+.PHONY: deb deb-check
+deb: setup
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_PACKAGE=ON
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target quillet quillet_package_files
+	cd $(DEB_BUILD) && cpack -G DEB
+
+deb-check: deb
+	bash tests/install/deb-test.sh $(DEB_BUILD)
+
 # Removes what install put under PREFIX; the settings and history files stay.
 uninstall:
 	DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" -P cmake/Uninstall.cmake

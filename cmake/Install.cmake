@@ -54,6 +54,11 @@ endforeach()
 install(FILES ${quillet_data}/icons/${QUILLET_ID}.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${quillet_data}/${QUILLET_ID}.metainfo.xml DESTINATION share/metainfo)
 
+# A package has its own list of files and removes them itself.
+if(QUILLET_PACKAGE)
+  return()
+endif()
+
 # Runs last: CMake's install manifest so far (paths without DESTDIR), this list itself and the
 # folders made, kept beside the program so that cmake/Uninstall.cmake works without the build folder.
 install(CODE [[

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6opengl6-dev libgl-dev libvulkan-dev
   libjpeg62-turbo-dev zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core fonts-liberation xvfb xauth x11-utils
-  desktop-file-utils appstream librsvg2-bin
+  desktop-file-utils appstream librsvg2-bin dpkg-dev lintian
 )
 
 missing=()

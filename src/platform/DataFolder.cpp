@@ -36,7 +36,10 @@ bool canCreateFilesIn(const QString &folder)
 QString chooseDataFolder(const QString &executableFolder, const QString &configHome,
     const QString &homeFolder, const FolderProbe &canWrite)
 {
-    if (canWrite(executableFolder))
+    // A program under /usr belongs to the system's package manager, even where root could
+    // write beside it: its settings never go there, and removing the package leaves the user's.
+    const bool system = QDir::cleanPath(executableFolder).startsWith(QLatin1String("/usr/"));
+    if (!system && canWrite(executableFolder))
         return nativeFolder(executableFolder);
     const QString config = configFolder(configHome, homeFolder);
     if (config.isEmpty())

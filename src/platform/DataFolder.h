@@ -12,10 +12,11 @@ using FolderProbe = std::function<bool(const QString &folder)>;
 bool canCreateFilesIn(const QString &folder);
 
 // The folder for the settings file and the three history files, in native form with a trailing
-// separator. The executable's folder where files can be made in it, so a portable copy keeps its
-// files beside it; otherwise "quillet" in the user's configuration folder ($XDG_CONFIG_HOME, or
-// .config in the home folder where that is unset or not absolute), made when missing. Where no
-// configuration folder can be named (no absolute home either), the executable's folder after all.
+// separator. The executable's folder where files can be made in it and it is not under /usr, so
+// a portable copy keeps its files beside it; otherwise "quillet" in the user's configuration folder
+// ($XDG_CONFIG_HOME, or .config in the home folder where that is unset or not absolute), made when
+// missing. Where no configuration folder can be named (no absolute home either), the executable's
+// folder after all.
 QString chooseDataFolder(const QString &executableFolder, const QString &configHome,
     const QString &homeFolder, const FolderProbe &canWrite = canCreateFilesIn);
 

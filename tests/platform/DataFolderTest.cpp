@@ -32,6 +32,14 @@ TEST_P(DataFolderChoice, PicksTheFolderForSettingsAndHistory)
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
+TEST(DataFolder, AProgramUnderUsrNeverKeepsItsFilesBesideItselfEvenForRoot)
+{
+    QTemporaryDir dir;
+    const QString folder = chooseDataFolder(
+        "/usr/lib/quillet", dir.filePath("cfg"), dir.path(), [](const QString &) { return true; });
+    EXPECT_EQ(folder, QDir::toNativeSeparators(dir.filePath("cfg/quillet/")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Rows, DataFolderChoice,
     ::testing::Values(ChoiceCase { "WritableExecutableFolder", true, "@/cfg", "@/home", "@/exe/" },
         ChoiceCase { "ReadOnlyGoesToConfigHome", false, "@/cfg", "@/home", "@/cfg/quillet/" },
