@@ -19,6 +19,7 @@
 #include "app/PictureView.h"
 #include "app/PictureZoom.h"
 #include "app/Settings.h"
+#include "app/ShortcutMenuKeys.h"
 #include "app/StartPicture.h"
 #include "app/TMYcustomhistory.h"
 #include "files/PictureMimeData.h"
@@ -51,6 +52,7 @@ TmainF::TmainF(Prompts &prompts, PrinterSource printer, const QString &executabl
     setAcceptDrops(true);
     buildControls();
     menus = MainMenus::build(*this, [this](MainMenus::Handler h) { return command(h); });
+    addShortcutMenuKeys(*this, *ScrollBox1, *menus.PopupMenu1);
     doc.setPicture(Picture(startPicture()));
     Image1->setDocument(&doc);
     FormCreate();

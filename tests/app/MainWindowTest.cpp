@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QFile>
+#include <QMenu>
 #include <QMimeData>
 
 #include "MainWindowFixture.h"
@@ -318,6 +320,23 @@ TEST_F(MainWindow, ExitClosesTheWindow)
 {
     action("Exit1")->trigger();
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, ShiftF10AndTheMenuKeyOpenTheShortcutMenuAtThePointerOrThePicture)
+{
+    QMenu *shortcutMenu = menu("PopupMenu1");
+    const QPoint overPicture = view()->mapToGlobal(QPoint(40, 30));
+    QCursor::setPos(overPicture);
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    ASSERT_TRUE(shortcutMenu->isVisible());
+    EXPECT_EQ(shortcutMenu->pos(), overPicture);
+    shortcutMenu->hide();
+
+    QCursor::setPos(window->mapToGlobal(QPoint(5, 5))); // over the tool panel
+    key(QKeySequence(Qt::Key_Menu));
+    ASSERT_TRUE(shortcutMenu->isVisible());
+    EXPECT_EQ(shortcutMenu->pos(), view()->mapToGlobal(QPoint(0, 0)));
+    shortcutMenu->hide();
 }
 
 } // namespace
