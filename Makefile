@@ -106,6 +106,12 @@ deb: setup
 deb-check: deb
 	bash tests/install/deb-test.sh $(DEB_BUILD)
 
+# The real program under a headless Wayland compositor, at output scale 1 and 2 (as root: it makes
+# the unprivileged user sway runs as); skips where the compositor cannot start.
+.PHONY: test-wayland
+test-wayland: build
+	bash tests/wayland/wayland-test.sh $(BUILD)/quillet .
+
 # Removes what install put under PREFIX; the settings and history files stay.
 uninstall:
 	DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" -P cmake/Uninstall.cmake
