@@ -55,6 +55,13 @@ bench-startup: setup
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet quillet_minimal_window
 	QUILLET=$(BENCH_BUILD)/quillet bash bench/startup.sh $(RUNS)
 
+# The clipboard paths of the real program under Xvfb (bench/clipboard.sh).
+.PHONY: bench-clipboard
+bench-clipboard: setup
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillet
+	bash bench/clipboard.sh $(BENCH_BUILD)/quillet
+
 # Every benchmark once, for a moment: CI's check that they still build and run.
 bench-smoke:
 	$(MAKE) bench BENCH_ARGS='--benchmark_min_time=0.001'

@@ -9,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core fonts-liberation xvfb xauth x11-utils
   desktop-file-utils appstream librsvg2-bin dpkg-dev lintian
-  sway wtype grim wl-clipboard qt6-wayland python3
+  sway wtype grim wl-clipboard qt6-wayland python3 xdotool xclip python3-xlib
 )
 
 missing=()
