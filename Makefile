@@ -135,10 +135,10 @@ test-tsan: setup
 	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_platform \
 	  --gtest_filter='*ChangeFilter*:ChangeNotification*'
 	# The picture worker: previews, the clipboard's PNG and the PNG writer's bands.
-	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_files \
-	  --gtest_filter='PngWriting*:*Previews*'
-	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/quillet_tests_app \
-	  --gtest_filter='*Copy*:PictureDialog*'
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tools/tsan-qt.supp" \
+	  $(TSAN_BUILD)/tests/quillet_tests_files --gtest_filter='*PngWriting*:*Previews*'
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tools/tsan-qt.supp" \
+	  $(TSAN_BUILD)/tests/quillet_tests_app --gtest_filter='*Copy*:PictureDialog*'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -2,7 +2,6 @@
 // with the files' sizes as counters; and PNG reading by Qt. Aim: at least 4 times faster than
 // Qt's writer, files at most 1.5 times its size.
 
-#include <QBuffer>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -30,15 +29,6 @@ const QImage &photo4K()
         return image;
     }();
     return photo;
-}
-
-QByteArray qtPng(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
 }
 
 void encodeBench(benchmark::State &state, const QImage &image, bool ours)

@@ -1,7 +1,6 @@
 // The dialogs' preview of a 4K and an 8K picture file, JPEG and PNG, against opening the same
 // file whole, as File > Open does. JPEG previews decode at libjpeg's reduced scales.
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -13,27 +12,6 @@
 #include "files/PicturePreview.h"
 
 namespace {
-
-QByteArray png(const QImage &picture)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "png");
-    return bytes;
-}
-
-const QByteArray &png4K()
-{
-    static const QByteArray bytes = png(screenshot4K());
-    return bytes;
-}
-
-const QByteArray &png8K()
-{
-    static const QByteArray bytes = png(screenshot8K());
-    return bytes;
-}
 
 template<class Read>
 void readFileBench(benchmark::State &state, const char *name, const QByteArray &bytes, Read read)
@@ -95,25 +73,25 @@ BENCHMARK(BM_OpenJpeg8K)->Unit(benchmark::kMillisecond);
 
 void BM_PreviewPng4K(benchmark::State &state)
 {
-    previewBench(state, "shot.png", png4K());
+    previewBench(state, "shot.png", screenshotPng4K());
 }
 BENCHMARK(BM_PreviewPng4K)->Unit(benchmark::kMillisecond);
 
 void BM_OpenPng4K(benchmark::State &state)
 {
-    openBench(state, "shot.png", png4K());
+    openBench(state, "shot.png", screenshotPng4K());
 }
 BENCHMARK(BM_OpenPng4K)->Unit(benchmark::kMillisecond);
 
 void BM_PreviewPng8K(benchmark::State &state)
 {
-    previewBench(state, "shot.png", png8K());
+    previewBench(state, "shot.png", screenshotPng8K());
 }
 BENCHMARK(BM_PreviewPng8K)->Unit(benchmark::kMillisecond);
 
 void BM_OpenPng8K(benchmark::State &state)
 {
-    openBench(state, "shot.png", png8K());
+    openBench(state, "shot.png", screenshotPng8K());
 }
 BENCHMARK(BM_OpenPng8K)->Unit(benchmark::kMillisecond);
 

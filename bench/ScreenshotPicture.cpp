@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QBuffer>
 #include <QColor>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -67,5 +68,26 @@ const QByteArray &screenshotJpeg4K()
 const QByteArray &screenshotJpeg8K()
 {
     static const QByteArray data = encodeJpeg(screenshot8K());
+    return data;
+}
+
+QByteArray qtPng(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return bytes;
+}
+
+const QByteArray &screenshotPng4K()
+{
+    static const QByteArray data = qtPng(screenshot4K());
+    return data;
+}
+
+const QByteArray &screenshotPng8K()
+{
+    static const QByteArray data = qtPng(screenshot8K());
     return data;
 }

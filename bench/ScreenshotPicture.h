@@ -12,3 +12,9 @@ const QImage &screenshot4K();
 const QImage &screenshot8K();
 const QByteArray &screenshotJpeg4K();
 const QByteArray &screenshotJpeg8K();
+
+// A picture as Qt's default PNG writer writes it, and the 4K and 8K screenshots' PNG files made
+// so, once.
+QByteArray qtPng(const QImage &image);
+const QByteArray &screenshotPng4K();
+const QByteArray &screenshotPng8K();
