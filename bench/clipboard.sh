@@ -3,7 +3,8 @@
 #  - Copy: the shortcut menu's Copy, then another program (xclip) reading image/png, against xclip
 #    serving the same bytes itself;
 #  - Paste: xclip offers the PNG, Ctrl+V, until the window answers again;
-# and the window's longest stall during each, from _NET_WM_PING round trips (bench/window_stall.py).
+# and the window's longest stall while another program reads, and during the paste, from
+# _NET_WM_PING round trips (bench/window_stall.py).
 # Usage: bench/clipboard.sh [quillet executable]   (make bench-clipboard builds a Release one)
 set -euo pipefail
 quillet=$(realpath "${1:-build-bench/quillet}")
@@ -49,14 +50,14 @@ read_png() { xclip -o -selection clipboard -t image/png > "$work/read.png"; }
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 watch_stall() { rm -f "$work/stop"; "$here/window_stall.py" "$window" "$work/stop" > "$work/stall" 2> "$work/stall.err" & stall_pid=$!; sleep 0.2; }
-stop_stall() { touch "$work/stop"; wait $stall_pid || cat "$work/stall.err" >&2; cat "$work/stall"; }
+stop_stall() { touch "$work/stop"; wait $stall_pid || cat "$work/stall.err" >&2; [ -s "$work/stall" ] && cat "$work/stall" || echo "(unmeasured)"; }
 
-# Copy: the picture's shortcut menu, first item.
-watch_stall
+# Copy: the picture's shortcut menu, first item; the stall is watched while xclip reads.
 xdotool mousemove --window "$window" 400 400 click 3
 sleep 0.3
 xdotool key Down Return
 sleep 1
+watch_stall
 ours=$(for _ in 1 2 3 4 5; do milliseconds read_png; done | median)
 copy_stall=$(stop_stall)
 cp "$work/read.png" "$work/served.png"
