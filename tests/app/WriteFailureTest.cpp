@@ -1,6 +1,5 @@
 // Every file Quillet writes, driven through its real caller into each failure a disk produces:
 // the old bytes stay, no temporary file is left, and the caller's own message is shown.
-#include <csignal>
 #include <memory>
 #include <vector>
 
@@ -9,11 +8,11 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include "FakePrompts.h"
 #include "FullFileSystem.h"
 #include "MainWindowFixture.h"
+#include "ResourceLimit.h"
 #include "TableRow.h"
 #include "TestFiles.h"
 #include "app/Settings.h"
@@ -139,23 +138,6 @@ std::vector<WriteFailure> rows()
     }
     return result;
 }
-
-// Sets a process limit on file size for as long as it lives; writes past it fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limited = saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-
-private:
-    rlimit saved {};
-};
 
 // The writer's temporary files are hidden ones beside the target.
 QStringList hiddenFiles(const QString &folder)

@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 
 #include "PictureTestData.h"
+#include "ResourceLimit.h"
 #include "TableRow.h"
 #include "TestFiles.h"
 #include "files/pathhelpers.h"
@@ -225,28 +226,6 @@ TEST_F(PictureFolder, MissingFoldersAndFoldersInTheWayCannotBeCreated)
     }
     EXPECT_EQ(entries(), QStringList({ "folder.bmp", "folder.jpg" }));
 }
-
-// Makes writes fail part-way, as a full disk would: files may not grow beyond `bytes`.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit saved {};
-    void (*previousHandler)(int) = nullptr;
-};
 
 TEST_F(PictureFolder, FailedWriteKeepsTheReplacedFileAndLeavesNoPartialOne)
 {

@@ -12,28 +12,13 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "ResourceLimit.h"
 #include "ShellTreeWorld.h"
 #include "TableRow.h"
 #include "WaitFor.h"
 #include "files/PictureFiles.h"
 
 namespace {
-
-// Lowers the process's descriptor limit for one test.
-class DescriptorLimit {
-public:
-    explicit DescriptorLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_NOFILE, &before);
-        rlimit lowered = before;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_NOFILE, &lowered);
-    }
-    ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &before); }
-
-private:
-    rlimit before {};
-};
 
 // Expands `relative` and answers its node.
 TShellNode *expanded(ShellTreeWorld &world, const QString &relative)
@@ -53,7 +38,7 @@ TEST(FolderTreeOnDisk, AThousandEmptySubfoldersLeaveDescriptorsToSaveAndOpenAPic
     for (int i = 0; i < 1000; ++i)
         QDir().mkpath(world.path(QStringLiteral("media/archive/%1").arg(i)));
     world.shownTree();
-    const DescriptorLimit limit(256);
+    const ResourceLimit limit(RLIMIT_NOFILE, 256);
     TShellNode *archive = expanded(world, "media/archive");
     ASSERT_EQ(archive->childCount(), 1000);
     // Every subfolder and the archive itself are watched.
