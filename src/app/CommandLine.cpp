@@ -3,14 +3,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include "app/Settings.h"
 #include "widgets/AboutText.h"
 #include "widgets/ColorNames.h"
 
 namespace {
-
-// The window's default mark colour: a script never reads the settings, so it gives the same
-// result on every machine.
-constexpr QRgb defaultMark = qRgb(255, 0, 0);
 
 struct Wrong {
     QString text;
@@ -64,7 +61,9 @@ CommandLine::Mark markOf(const QString &given)
     if (parts.size() > 5)
         throw Wrong { QStringLiteral("--mark %1: expected X,Y,W,H[,COLOUR]").arg(given) };
     return { rectangleOf(QStringLiteral("mark"), parts),
-        parts.size() == 5 ? colorOf(given, parts[4].trimmed()) : defaultMark };
+        // Without a colour, the window's default mark colour: a script never reads the settings, so
+        // it gives the same result on every machine.
+        parts.size() == 5 ? colorOf(given, parts[4].trimmed()) : Settings().markcol };
 }
 
 } // namespace

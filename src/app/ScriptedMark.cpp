@@ -53,10 +53,8 @@ QImage marked(const CommandLine &line)
         requireOnPicture("crop", *line.crop, image);
         // Crop keeps what a drag from the top-left corner to one past the bottom-right keeps.
         const QRect kept = *line.crop;
-        image = keptBlock(image.format() == QImage::Format_RGB888
-                ? image
-                : image.convertToFormat(QImage::Format_RGB32),
-            kept.topLeft(), kept.topLeft() + QPoint(kept.width(), kept.height()));
+        image = keptBlock(
+            image, kept.topLeft(), kept.topLeft() + QPoint(kept.width(), kept.height()));
     }
     return image;
 }

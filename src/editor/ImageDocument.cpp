@@ -224,12 +224,10 @@ QImage ImageDocument::selectionImage() const
     const QRect kept = keptRect(selection.startpt, selection.endpt);
     if (!selection.selpresent || kept.isEmpty())
         return QImage();
-    QImage block = PictureBuffers::newImage(kept.size(), QImage::Format_RGB32);
     // The dots depend on where the outline lies in the whole picture, so it is erased there.
     QImage whole = PictureBuffers::copyOf(working.image());
     drawselrect(whole, selection.startpt, selection.endpt);
-    copyKept(whole, kept, block);
-    return block;
+    return keptBlock(whole, selection.startpt, selection.endpt);
 }
 
 void ImageDocument::clearToEmpty()

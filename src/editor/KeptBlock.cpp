@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "editor/Picture.h"
 #include "editor/PictureBuffers.h"
 
 namespace {
@@ -45,7 +46,12 @@ QImage keptBlock(const QImage &picture, QPoint startpt, QPoint endpt)
 {
     const QRect kept = keptRect(startpt, endpt);
     QImage block = PictureBuffers::newImage(kept.size(), QImage::Format_RGB32);
-    if (!block.isNull())
-        copyKept(picture, kept, block);
+    if (block.isNull())
+        return block;
+    // The copy reads 24- and 32-bit rows; a palette or 16-bit picture is made direct first, as
+    // the window does before it draws an outline.
+    const QImage::Format direct
+        = Picture::directFormat(picture.format(), picture.hasAlphaChannel());
+    copyKept(direct == picture.format() ? picture : picture.convertToFormat(direct), kept, block);
     return block;
 }

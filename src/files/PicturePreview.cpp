@@ -1,14 +1,10 @@
 #include "files/PicturePreview.h"
 
 #include <QFile>
-#include <QImageReader>
 
 #include "editor/Downscale.h"
-#include "files/FilledImageReader.h"
 #include "files/JpegCodec.h"
 #include "files/PictureFiles.h"
-#include "files/pathhelpers.h"
-#include "platform/Failure.h"
 
 namespace {
 
@@ -20,23 +16,16 @@ QImage fittedInto(const QImage &image, QSize box)
     return downscaled(image, image.size().scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
 }
 
+// JPEG through libjpeg's reduced scales; the other kinds as File > Open reads them.
 PicturePreviewer::Preview readPreview(QFile &file, const QString &path, QSize box)
 {
-    const QString ext = fileExtension(path);
-    if (ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg")) {
+    if (qstrcmp(pictureFormatOf(path), "jpeg") == 0) {
         QSize size;
         const QImage image = decodeJpegScaled(file, box, &size);
         return { fittedInto(image, box), size };
     }
-    QImageReader reader(&file, pictureFormatOf(path));
-    reader.setAutoDetectImageFormat(false);
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > maxPicturePixels)
-        return {};
-    QImage image;
-    if (!readFilledImage(reader, image))
-        return {};
-    return { fittedInto(image, box), size };
+    const QImage image = readPicture(file, path).takeImage();
+    return { fittedInto(image, box), image.size() };
 }
 
 } // namespace
