@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include <QApplication>
@@ -46,40 +47,9 @@ int printed(const CommandLine &line)
     return line.exitCode;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// The window and everything it uses, made and taken down within the application's lifetime.
+int runWindow(const CommandLine &line)
 {
-    // Under a file-size limit a write past it fails with EFBIG, which the writers report; the
-    // signal's default would end the program and lose the picture on screen.
-    std::signal(SIGXFSZ, SIG_IGN);
-    // --help and --version are answered before the window system starts, so they need no
-    // display; a start without options skips that first reading.
-    if (std::any_of(argv + 1, argv + argc, [](const char *word) { return word[0] == '-'; })) {
-        QCoreApplication terminal(argc, argv);
-        const CommandLine asked
-            = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
-        // A script's mistakes are told here, where no display is needed; other unknown words
-        // may be the window system's own options, read once it starts.
-        const bool script = std::any_of(argv + 1, argv + argc, [](const char *word) {
-            return QByteArrayView(word).startsWith("--mark")
-                || QByteArrayView(word).startsWith("--crop")
-                || QByteArrayView(word).startsWith("--output");
-        });
-        if (!asked.starts() && (asked.exitCode == 0 || script))
-            return printed(asked);
-        if (asked.starts() && asked.scripted()) {
-            allowPicturesUpToOpenLimit();
-            QTextStream errors(stderr);
-            return runScriptedMark(asked, errors);
-        }
-    }
-    Q_INIT_RESOURCE(icon);
-    QApplication app(argc, argv);
-    // Read again once the window system has taken its own options (-platform, -style, ...).
-    const CommandLine line = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
-    if (!line.starts())
-        return printed(line);
     // Wayland shells take the icon from the desktop entry of this name, X11 from the window.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     allowPicturesUpToOpenLimit();
@@ -121,6 +91,50 @@ int main(int argc, char **argv)
     // The icon's seven pictures go through an image reader, which scans every image plugin, and
     // then to the window system as one large property: a quarter second after start, once the
     // window has shown and painted, that no longer holds up either.
-    QTimer::singleShot(250, &app, [] { QApplication::setWindowIcon(applicationIcon()); });
-    return app.exec();
+    QTimer::singleShot(250, &window, [] { QApplication::setWindowIcon(applicationIcon()); });
+    return QApplication::exec();
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Under a file-size limit a write past it fails with EFBIG, which the writers report; the
+    // signal's default would end the program and lose the picture on screen.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // --help and --version are answered before the window system starts, so they need no
+    // display; a start without options skips that first reading.
+    if (std::any_of(argv + 1, argv + argc, [](const char *word) { return word[0] == '-'; })) {
+        QCoreApplication terminal(argc, argv);
+        const CommandLine asked
+            = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+        // A script's mistakes are told here, where no display is needed; other unknown words
+        // may be the window system's own options, read once it starts.
+        const bool script = std::any_of(argv + 1, argv + argc, [](const char *word) {
+            return QByteArrayView(word).startsWith("--mark")
+                || QByteArrayView(word).startsWith("--crop")
+                || QByteArrayView(word).startsWith("--output");
+        });
+        if (!asked.starts() && (asked.exitCode == 0 || script))
+            return printed(asked);
+        if (asked.starts() && asked.scripted()) {
+            allowPicturesUpToOpenLimit();
+            QTextStream errors(stderr);
+            return runScriptedMark(asked, errors);
+        }
+    }
+    Q_INIT_RESOURCE(icon);
+    QApplication app(argc, argv);
+    // Read again once the window system has taken its own options (-platform, -style, ...).
+    const CommandLine line = readCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    if (!line.starts())
+        return printed(line);
+    const int exitCode = runWindow(line);
+    // Qt 6.4's Wayland client can deadlock while taking down its display connection, leaving a
+    // process without a window. The window is gone and its settings are written by now, and a
+    // Wayland clipboard ends with its program anyway, so the process ends without that step.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }

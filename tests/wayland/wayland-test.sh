@@ -23,7 +23,7 @@ work=$(mktemp -d)
 chmod 755 "$work"
 made_user=
 cleanup() {
-  pkill -u $user -x sway 2>/dev/null || true
+  pkill -KILL -u $user 2>/dev/null || true
   sleep 0.5
   [ -n "$made_user" ] && userdel -r $user 2>/dev/null || true
   rm -rf "$work"
@@ -116,7 +116,8 @@ run_at_scale() {
   cmp -s "$work/pasted.bmp" "$work/copied.bmp" || fail "the copied picture is not the pasted one"
 
   as_user swaymsg "[app_id=\"$id\"] kill" >/dev/null
-  wait_for "! pgrep -u $user -f '$work/quillet' >/dev/null" || fail "Quillet did not close"
+  wait_for "! pgrep -u $user -f '$work/quillet' >/dev/null" ||
+    fail "Quillet did not end once its window closed: $(cat "$work/quillet-$scale.log")"
   grep -q '^\[Location\]' "$home/.config/quillet/quillet.ini" || fail "no settings in ~/.config/quillet"
   pkill -u $user -x sway || true
   wait_for "! pgrep -u $user -x sway >/dev/null"
