@@ -29,24 +29,36 @@ void appendChunk(QByteArray &png, const char type[4], const QByteArray &data)
     png.append(crc, 4);
 }
 
+// Each byte of an RGB32 word less the one above it, without borrows between the bytes.
+quint32 byteDifferences(quint32 pixel, quint32 above)
+{
+    constexpr quint32 high = 0x80808080u;
+    return ((pixel | high) - (above & ~high)) ^ ((pixel ^ ~above) & high);
+}
+
 // One row as PNG stores it: the filter's byte, then each sample less the one above it ("Up").
 // A screenshot repeats most of its rows' pixels from the row above, so its rows become zeros.
-void filterRow(const QImage &image, int y, int channels, std::vector<uchar> &row)
+// Each pixel is stored as one 32-bit write of R, G, B (and A), so `row` holds one spare byte
+// after the row's last for the three-channel kind. Returns how many pixels differ from the ones
+// above.
+int filterRow(const QImage &image, int y, int channels, std::vector<uchar> &row)
 {
     row[0] = filterUp;
     uchar *out = row.data() + 1;
     const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
     const auto *above
         = y > 0 ? reinterpret_cast<const QRgb *>(image.constScanLine(y - 1)) : nullptr;
-    for (int x = 0; x < image.width(); ++x, out += channels) {
-        const QRgb pixel = pixels[x];
-        const QRgb up = above ? above[x] : 0;
-        out[0] = uchar(qRed(pixel) - qRed(up));
-        out[1] = uchar(qGreen(pixel) - qGreen(up));
-        out[2] = uchar(qBlue(pixel) - qBlue(up));
-        if (channels == 4)
-            out[3] = uchar(qAlpha(pixel) - qAlpha(up));
+    const int width = image.width();
+    const quint32 compared = channels == 4 ? 0xffffffffu : 0xffffffu;
+    int changed = 0;
+    for (int x = 0; x < width; ++x, out += channels) {
+        const quint32 d = byteDifferences(pixels[x], above ? above[x] : 0);
+        changed += (d & compared) != 0;
+        // From A,R,G,B in the word to R,G,B,A in memory order.
+        const quint32 samples = (d & 0xff00ff00u) | ((d >> 16) & 0xffu) | ((d & 0xffu) << 16);
+        qToUnaligned(qToLittleEndian(samples), out);
     }
+    return changed;
 }
 
 // zlib's level for a band. Filtered screenshot rows are mostly zeros, which zlib's lazy matching
@@ -54,15 +66,23 @@ void filterRow(const QImage &image, int y, int channels, std::vector<uchar> &row
 // better above level 1 and take many times as long. A sample of the band's rows tells which.
 int levelFor(const QImage &image, int channels, int firstRow, int rows)
 {
-    std::vector<uchar> row(1 + size_t(image.width()) * channels);
+    std::vector<uchar> row(2 + size_t(image.width()) * channels);
+    const auto length = qsizetype(row.size()) - 2;
     qsizetype zeros = 0;
     qsizetype sampled = 0;
     for (int y = firstRow; y < firstRow + rows; y += 16) {
         filterRow(image, y, channels, row);
-        zeros += std::count(row.begin() + 1, row.end(), uchar(0));
-        sampled += qsizetype(row.size()) - 1;
+        zeros += std::count(row.begin() + 1, row.begin() + 1 + length, uchar(0));
+        sampled += length;
     }
     return zeros * 2 > sampled ? 6 : 1;
+}
+
+// The checksum of `count` zero bytes, whose sum of sums grows by the running sum each byte.
+uLong adlerAfterZeros(uLong adler, uLong count)
+{
+    const uLong zeros = ((count % 65521) << 16) | 1;
+    return adler32_combine(adler, zeros, z_off_t(count));
 }
 
 struct Band {
@@ -81,21 +101,35 @@ void compressBand(const QImage &image, int channels, Band &band)
     const int level = levelFor(image, channels, band.firstRow, band.rows);
     if (deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
-    std::vector<uchar> row(1 + size_t(image.width()) * channels);
-    band.deflated.resize(qsizetype(deflateBound(&stream, uLong(row.size()) * band.rows)) + 64);
+    std::vector<uchar> row(2 + size_t(image.width()) * channels);
+    const auto length = uInt(row.size() - 1);
+    // zlib's bound, and room for a block's ending at every row, where the strategy may switch.
+    band.deflated.resize(
+        qsizetype(deflateBound(&stream, uLong(length) * band.rows)) + 64 + 8 * band.rows);
     stream.next_out = reinterpret_cast<Bytef *>(band.deflated.data());
     stream.avail_out = uInt(band.deflated.size());
+    // In a screenshot most rows repeat the one above, wholly or but for a few pixels. Lazy
+    // matching spends most of its time on their runs of zeros to little gain, so these rows go
+    // through run-length matching at a fraction of the cost; each switch ends a deflate block.
+    bool runLength = false;
     bool ok = true;
     for (int i = 0; i < band.rows && ok; ++i) {
-        filterRow(image, band.firstRow + i, channels, row);
-        band.adler = adler32(band.adler, row.data(), uInt(row.size()));
-        band.length += uLong(row.size());
+        const int changed = filterRow(image, band.firstRow + i, channels, row);
+        const bool zeros = changed == 0;
+        const bool sparse = changed * 16 < image.width();
+        if (level > 1 && sparse != runLength) {
+            runLength = sparse;
+            ok = deflateParams(&stream, level, sparse ? Z_RLE : Z_DEFAULT_STRATEGY) == Z_OK;
+        }
+        band.adler = zeros ? adlerAfterZeros(adler32(band.adler, row.data(), 1), length - 1)
+                           : adler32(band.adler, row.data(), length);
+        band.length += length;
         stream.next_in = row.data();
-        stream.avail_in = uInt(row.size());
+        stream.avail_in = length;
         const bool end = i + 1 == band.rows;
         const int flush = !end ? Z_NO_FLUSH : band.last ? Z_FINISH : Z_SYNC_FLUSH;
         const int result = deflate(&stream, flush);
-        ok = result == (flush == Z_FINISH ? Z_STREAM_END : Z_OK) && stream.avail_in == 0;
+        ok = ok && result == (flush == Z_FINISH ? Z_STREAM_END : Z_OK) && stream.avail_in == 0;
     }
     band.deflated.resize(qsizetype(stream.total_out));
     deflateEnd(&stream);
