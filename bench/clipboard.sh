@@ -13,7 +13,7 @@ work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
 Xvfb $display -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; pkill -f "$work/" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'pkill -f "$work/" || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display
 sleep 1
 
@@ -50,7 +50,13 @@ read_png() { xclip -o -selection clipboard -t image/png > "$work/read.png"; }
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 watch_stall() { rm -f "$work/stop"; "$here/window_stall.py" "$window" "$work/stop" > "$work/stall" 2> "$work/stall.err" & stall_pid=$!; sleep 0.2; }
-stop_stall() { touch "$work/stop"; wait $stall_pid || cat "$work/stall.err" >&2; [ -s "$work/stall" ] && cat "$work/stall" || echo "(unmeasured)"; }
+# Sets `stall`; not run in a subshell, which could not wait for the watcher to print.
+stop_stall() {
+  touch "$work/stop"
+  wait $stall_pid || cat "$work/stall.err" >&2
+  stall=$(cat "$work/stall")
+  [ -n "$stall" ] || stall="(unmeasured)"
+}
 
 # Copy: the picture's shortcut menu, first item; the stall is watched while xclip reads.
 xdotool mousemove --window "$window" 400 400 click 3
@@ -59,7 +65,8 @@ xdotool key Down Return
 sleep 1
 watch_stall
 ours=$(for _ in 1 2 3 4 5; do milliseconds read_png; done | median)
-copy_stall=$(stop_stall)
+stop_stall
+copy_stall=$stall
 cp "$work/read.png" "$work/served.png"
 xclip -selection clipboard -t image/png -i "$work/served.png"
 sleep 0.3
@@ -73,5 +80,6 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 watch_stall
 xdotool key --window "$window" ctrl+v
 sleep 2
-paste_stall=$(stop_stall)
+stop_stall
+paste_stall=$stall
 echo "paste: longest window stall $paste_stall ms"
