@@ -94,6 +94,7 @@ int runWindow(const CommandLine &line)
     QTimer::singleShot(250, &window, [] { QApplication::setWindowIcon(applicationIcon()); });
     return QApplication::exec();
 }
+
 } // namespace
 
 int main(int argc, char **argv)

@@ -36,11 +36,16 @@ quint32 byteDifferences(quint32 pixel, quint32 above)
     return ((pixel | high) - (above & ~high)) ^ ((pixel ^ ~above) & high);
 }
 
+// Room for a filtered row: the filter's byte, the samples, and one spare byte, as filterRow
+// stores each pixel as one 32-bit write even where it has three samples.
+std::vector<uchar> rowBuffer(const QImage &image, int channels)
+{
+    return std::vector<uchar>(2 + size_t(image.width()) * channels);
+}
+
 // One row as PNG stores it: the filter's byte, then each sample less the one above it ("Up").
 // A screenshot repeats most of its rows' pixels from the row above, so its rows become zeros.
-// Each pixel is stored as one 32-bit write of R, G, B (and A), so `row` holds one spare byte
-// after the row's last for the three-channel kind. Returns how many pixels differ from the ones
-// above.
+// Returns how many pixels differ from the ones above.
 int filterRow(const QImage &image, int y, int channels, std::vector<uchar> &row)
 {
     row[0] = filterUp;
@@ -66,14 +71,14 @@ int filterRow(const QImage &image, int y, int channels, std::vector<uchar> &row)
 // better above level 1 and take many times as long. A sample of the band's rows tells which.
 int levelFor(const QImage &image, int channels, int firstRow, int rows)
 {
-    std::vector<uchar> row(2 + size_t(image.width()) * channels);
-    const auto length = qsizetype(row.size()) - 2;
+    std::vector<uchar> row = rowBuffer(image, channels);
+    const auto samples = qsizetype(row.size()) - 2;
     qsizetype zeros = 0;
     qsizetype sampled = 0;
     for (int y = firstRow; y < firstRow + rows; y += 16) {
         filterRow(image, y, channels, row);
-        zeros += std::count(row.begin() + 1, row.begin() + 1 + length, uchar(0));
-        sampled += length;
+        zeros += std::count(row.begin() + 1, row.begin() + 1 + samples, uchar(0));
+        sampled += samples;
     }
     return zeros * 2 > sampled ? 6 : 1;
 }
@@ -101,8 +106,8 @@ void compressBand(const QImage &image, int channels, Band &band)
     const int level = levelFor(image, channels, band.firstRow, band.rows);
     if (deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
-    std::vector<uchar> row(2 + size_t(image.width()) * channels);
-    const auto length = uInt(row.size() - 1);
+    std::vector<uchar> row = rowBuffer(image, channels);
+    const auto length = uInt(row.size() - 1); // the filter's byte and the samples
     // zlib's bound, and room for a block's ending at every row, where the strategy may switch.
     band.deflated.resize(
         qsizetype(deflateBound(&stream, uLong(length) * band.rows)) + 64 + 8 * band.rows);
@@ -111,6 +116,8 @@ void compressBand(const QImage &image, int channels, Band &band)
     // In a screenshot most rows repeat the one above, wholly or but for a few pixels. Lazy
     // matching spends most of its time on their runs of zeros to little gain, so these rows go
     // through run-length matching at a fraction of the cost; each switch ends a deflate block.
+    // Rows with one changed pixel in 16 or more keep lazy matching, which finds their repeated
+    // shapes (text): that line keeps files within a third of lazy matching's size.
     bool runLength = false;
     bool ok = true;
     for (int i = 0; i < band.rows && ok; ++i) {
