@@ -1,6 +1,8 @@
 // The dialogs' preview of a 4K and an 8K picture file, JPEG and PNG, against opening the same
 // file whole, as File > Open does. JPEG previews decode at libjpeg's reduced scales.
 
+#include <string>
+
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -47,52 +49,25 @@ void openBench(benchmark::State &state, const char *name, const QByteArray &byte
     });
 }
 
-void BM_PreviewJpeg4K(benchmark::State &state)
-{
-    previewBench(state, "shot.jpg", screenshotJpeg4K());
-}
-BENCHMARK(BM_PreviewJpeg4K)->Unit(benchmark::kMillisecond);
-
-void BM_OpenJpeg4K(benchmark::State &state)
-{
-    openBench(state, "shot.jpg", screenshotJpeg4K());
-}
-BENCHMARK(BM_OpenJpeg4K)->Unit(benchmark::kMillisecond);
-
-void BM_PreviewJpeg8K(benchmark::State &state)
-{
-    previewBench(state, "shot.jpg", screenshotJpeg8K());
-}
-BENCHMARK(BM_PreviewJpeg8K)->Unit(benchmark::kMillisecond);
-
-void BM_OpenJpeg8K(benchmark::State &state)
-{
-    openBench(state, "shot.jpg", screenshotJpeg8K());
-}
-BENCHMARK(BM_OpenJpeg8K)->Unit(benchmark::kMillisecond);
-
-void BM_PreviewPng4K(benchmark::State &state)
-{
-    previewBench(state, "shot.png", screenshotPng4K());
-}
-BENCHMARK(BM_PreviewPng4K)->Unit(benchmark::kMillisecond);
-
-void BM_OpenPng4K(benchmark::State &state)
-{
-    openBench(state, "shot.png", screenshotPng4K());
-}
-BENCHMARK(BM_OpenPng4K)->Unit(benchmark::kMillisecond);
-
-void BM_PreviewPng8K(benchmark::State &state)
-{
-    previewBench(state, "shot.png", screenshotPng8K());
-}
-BENCHMARK(BM_PreviewPng8K)->Unit(benchmark::kMillisecond);
-
-void BM_OpenPng8K(benchmark::State &state)
-{
-    openBench(state, "shot.png", screenshotPng8K());
-}
-BENCHMARK(BM_OpenPng8K)->Unit(benchmark::kMillisecond);
+// BM_Preview<kind><size> and BM_Open<kind><size>, for JPEG and PNG files of 4K and 8K.
+const bool previewsRegistered = [] {
+    struct File {
+        const char *kind;
+        const char *name;
+        const QByteArray &(*bytes)();
+    };
+    const File files[]
+        = { { "Jpeg4K", "shot.jpg", screenshotJpeg4K }, { "Jpeg8K", "shot.jpg", screenshotJpeg8K },
+              { "Png4K", "shot.png", screenshotPng4K }, { "Png8K", "shot.png", screenshotPng8K } };
+    for (const File &file : files) {
+        benchmark::RegisterBenchmark((std::string("BM_Preview") + file.kind).c_str(),
+            [file](benchmark::State &state) { previewBench(state, file.name, file.bytes()); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BM_Open") + file.kind).c_str(),
+            [file](benchmark::State &state) { openBench(state, file.name, file.bytes()); })
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 } // namespace
