@@ -18,7 +18,6 @@ class PictureZoom : public QObject {
 public:
     PictureZoom(QMainWindow &window, QScrollArea &area, PictureView &view);
 
-    bool fitting() const { return fit; }
     void zoomIn();
     void zoomOut();
     void fitWindow();

@@ -45,16 +45,12 @@ QImage marked(const CommandLine &line)
     }
     for (const CommandLine::Mark &mark : line.marks) {
         requireOnPicture("mark", mark.pixels, image);
-        // Clipped to the picture, as the window clips a drag.
-        const QRect pixels = mark.pixels & image.rect();
-        markRectangle(image, pixels.topLeft(), pixels.bottomRight(), mark.color);
+        // The part on the picture, as the window marks a drag past its edge.
+        markRectangle(image, mark.pixels.topLeft(), mark.pixels.bottomRight(), mark.color);
     }
     if (line.crop) {
         requireOnPicture("crop", *line.crop, image);
-        // Crop keeps what a drag from the top-left corner to one past the bottom-right keeps.
-        const QRect kept = *line.crop;
-        image = keptBlock(
-            image, kept.topLeft(), kept.topLeft() + QPoint(kept.width(), kept.height()));
+        image = keptBlock(image, *line.crop);
     }
     return image;
 }

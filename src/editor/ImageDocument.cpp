@@ -1,8 +1,5 @@
 #include "editor/ImageDocument.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include <QColor>
 #include <QRect>
 #include <QSize>
@@ -24,8 +21,6 @@ Picture whitePicture(QSize size, QImage::Format format)
     return Picture(std::move(image));
 }
 
-// The block of a direct-format picture in the display's format; alpha is dropped, as
-// QImage::convertToFormat does.
 } // namespace
 
 ImageDocument::ImageDocument(QObject *parent) : QObject(parent) { }
@@ -227,7 +222,7 @@ QImage ImageDocument::selectionImage() const
     // The dots depend on where the outline lies in the whole picture, so it is erased there.
     QImage whole = PictureBuffers::copyOf(working.image());
     drawselrect(whole, selection.startpt, selection.endpt);
-    return keptBlock(whole, selection.startpt, selection.endpt);
+    return keptBlock(whole, kept);
 }
 
 void ImageDocument::clearToEmpty()

@@ -42,16 +42,15 @@ void copyKept(const QImage &picture, const QRect &kept, QImage &block)
     PictureBuffers::copyMetadata(picture, block);
 }
 
-QImage keptBlock(const QImage &picture, QPoint startpt, QPoint endpt)
+QImage keptBlock(const QImage &picture, const QRect &kept)
 {
-    const QRect kept = keptRect(startpt, endpt);
     QImage block = PictureBuffers::newImage(kept.size(), QImage::Format_RGB32);
     if (block.isNull())
         return block;
     // The copy reads 24- and 32-bit rows; a palette or 16-bit picture is made direct first, as
     // the window does before it draws an outline.
-    const QImage::Format direct
-        = Picture::directFormat(picture.format(), picture.hasAlphaChannel());
-    copyKept(direct == picture.format() ? picture : picture.convertToFormat(direct), kept, block);
+    QImage direct = picture;
+    Picture::makeDirect(direct);
+    copyKept(direct, kept, block);
     return block;
 }

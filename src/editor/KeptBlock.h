@@ -12,6 +12,6 @@ QRect keptRect(QPoint startpt, QPoint endpt);
 // picture is white, as a new bitmap starts out.
 void copyKept(const QImage &picture, const QRect &kept, QImage &block);
 
-// A new 32-bit picture of the block, as Crop makes it, from a picture in any format. Throws
+// A new 32-bit picture of `kept`, as Crop makes it, from a picture in any format. Throws
 // Failure when memory runs out.
-QImage keptBlock(const QImage &picture, QPoint startpt, QPoint endpt);
+QImage keptBlock(const QImage &picture, const QRect &kept);

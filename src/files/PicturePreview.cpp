@@ -17,9 +17,9 @@ QImage fittedInto(const QImage &image, QSize box)
 }
 
 // JPEG through libjpeg's reduced scales; the other kinds as File > Open reads them.
-PicturePreviewer::Preview readPreview(QFile &file, const QString &path, QSize box)
+PicturePreviewer::Preview readPreview(QFile &file, const QString &path, bool jpeg, QSize box)
 {
-    if (qstrcmp(pictureFormatOf(path), "jpeg") == 0) {
+    if (jpeg) {
         QSize size;
         const QImage image = decodeJpegScaled(file, box, &size);
         return { fittedInto(image, box), size };
@@ -33,11 +33,12 @@ PicturePreviewer::Preview readPreview(QFile &file, const QString &path, QSize bo
 PicturePreviewer::Preview PicturePreview::preview(const QString &path, QSize box) const
 {
     try {
-        if (!pictureFormatOf(path))
+        const char *format = pictureFormatOf(path);
+        if (!format)
             return {};
         QFile file;
         openRegularFile(file, path);
-        return readPreview(file, path, box);
+        return readPreview(file, path, qstrcmp(format, "jpeg") == 0, box);
     } catch (...) {
         // Whatever cannot be read shows "No preview"; the dialog goes on.
         return {};

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include "platform/DriveType.h"
-#include "platform/FileDates.h"
 
 class Prompts;
 

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "TableRow.h"
+#include "platform/FileDates.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "FakePrompts.h"
 #include "files/pathhelpers.h"
+#include "platform/FileDates.h"
 #include "widgets/TAboutF.h"
 
 namespace {
