@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -14,7 +13,6 @@
 #include "PictureTestData.h"
 #include "TableRow.h"
 #include "TestFiles.h"
-#include "files/JpegCodec.h"
 
 namespace {
 
@@ -24,13 +22,7 @@ QByteArray encoded(QSize size, const char *format)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(qRgb(10, 120, 200));
-    if (QByteArrayView(format) == "jpeg")
-        return encodeJpeg(image);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format));
-    return bytes;
+    return picturetest::qtEncoded(image, format);
 }
 
 struct PreviewCase : TableRow {
